@@ -1,0 +1,128 @@
+#include "inifile.h"
+
+#define SI_NO_CONVERSION
+#include <SimpleIni.h>
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringConverter>
+
+namespace oxa {
+
+struct IniFile::Store {
+    CSimpleIniA ini{false, false, false};
+};
+
+namespace {
+
+bool isValidUtf8(const QByteArray &bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    (void)decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+} // namespace
+
+IniFile::IniFile() : m_store(std::make_unique<Store>()) { m_store->ini.SetSpaces(false); }
+
+IniFile::~IniFile() = default;
+
+QByteArray IniFile::encode(const QString &text) const { return m_utf8 ? text.toUtf8() : text.toLatin1(); }
+
+QString IniFile::decode(const char *bytes) const {
+    return m_utf8 ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
+}
+
+void IniFile::loadFromBytes(const QByteArray &bytes) {
+    m_store->ini.Reset();
+    m_utf8 = isValidUtf8(bytes);
+    // SimpleIni stops at a NUL byte; a settings file never holds one legitimately.
+    const QByteArray text = bytes.left(bytes.indexOf('\0') < 0 ? bytes.size() : bytes.indexOf('\0'));
+    m_store->ini.LoadData(text.constData(), size_t(text.size()));
+}
+
+bool IniFile::load(const QString &path, QString *error) {
+    QFile file(path);
+    if (!file.exists()) {
+        loadFromBytes({});
+        return true;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        loadFromBytes({});
+        return false;
+    }
+    loadFromBytes(file.readAll());
+    return true;
+}
+
+QByteArray IniFile::toBytes() const {
+    std::string out;
+    m_store->ini.Save(out, false);
+    return QByteArray::fromStdString(out);
+}
+
+bool IniFile::save(const QString &path, QString *error) const {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(toBytes()) < 0 || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool IniFile::hasKey(const QString &section, const QString &key) const {
+    return m_store->ini.GetValue(encode(section).constData(), encode(key).constData(), nullptr) != nullptr;
+}
+
+QString IniFile::readString(const QString &section, const QString &key, const QString &defaultValue) const {
+    const char *value = m_store->ini.GetValue(encode(section).constData(), encode(key).constData(), nullptr);
+    return value ? decode(value) : defaultValue;
+}
+
+int IniFile::readInteger(const QString &section, const QString &key, int defaultValue) const {
+    if (!hasKey(section, key))
+        return defaultValue;
+    const QString text = readString(section, key, {}).trimmed();
+    bool ok = false;
+    int value = text.toInt(&ok, 10);
+    if (!ok && text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        value = text.mid(2).toInt(&ok, 16);
+    return ok ? value : defaultValue;
+}
+
+bool IniFile::readBool(const QString &section, const QString &key, bool defaultValue) const {
+    return readInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+void IniFile::writeString(const QString &section, const QString &key, const QString &value) {
+    m_store->ini.SetValue(encode(section).constData(), encode(key).constData(), encode(value).constData());
+}
+
+void IniFile::writeInteger(const QString &section, const QString &key, int value) {
+    writeString(section, key, QString::number(value));
+}
+
+QStringList IniFile::keys(const QString &section) const {
+    CSimpleIniA::TNamesDepend names;
+    m_store->ini.GetAllKeys(encode(section).constData(), names);
+    names.sort(CSimpleIniA::Entry::LoadOrder());
+    QStringList result;
+    for (const auto &entry : names)
+        result << decode(entry.pItem);
+    return result;
+}
+
+QStringList IniFile::sections() const {
+    CSimpleIniA::TNamesDepend names;
+    m_store->ini.GetAllSections(names);
+    names.sort(CSimpleIniA::Entry::LoadOrder());
+    QStringList result;
+    for (const auto &entry : names)
+        result << decode(entry.pItem);
+    return result;
+}
+
+} // namespace oxa

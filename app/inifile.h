@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+namespace oxa {
+
+// A Windows-style INI file: sections and keys compared without regard to case, keys kept verbatim
+// (spaces and all) and in the order they were read, comments and untouched keys kept on writing.
+// A file that is valid UTF-8 is read and written as UTF-8; any other file keeps its 8-bit code page
+// byte for byte (each byte one character).
+class IniFile {
+public:
+    IniFile();
+    ~IniFile();
+    IniFile(const IniFile &) = delete;
+    IniFile &operator=(const IniFile &) = delete;
+
+    // A missing file reads as empty; false (with `error`) only when an existing file cannot be read.
+    bool load(const QString &path, QString *error = nullptr);
+    // Replaces the file through a temporary one, so a failed write leaves the old file intact.
+    bool save(const QString &path, QString *error = nullptr) const;
+    void loadFromBytes(const QByteArray &bytes);
+    QByteArray toBytes() const;
+
+    bool hasKey(const QString &section, const QString &key) const;
+    QString readString(const QString &section, const QString &key, const QString &defaultValue) const;
+    // A missing key, or a value that is not an integer, gives the default.
+    int readInteger(const QString &section, const QString &key, int defaultValue) const;
+    bool readBool(const QString &section, const QString &key, bool defaultValue) const;
+    void writeString(const QString &section, const QString &key, const QString &value);
+    void writeInteger(const QString &section, const QString &key, int value);
+    // Keys of a section in file order.
+    QStringList keys(const QString &section) const;
+    QStringList sections() const;
+
+private:
+    QByteArray encode(const QString &text) const;
+    QString decode(const char *bytes) const;
+
+    struct Store;
+    std::unique_ptr<Store> m_store;
+    bool m_utf8 = true;
+};
+
+} // namespace oxa

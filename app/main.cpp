@@ -1,0 +1,64 @@
+#include "executablepath.h"
+#include "productionseams.h"
+#include "serialline.h"
+#include "tform1.h"
+
+#include <QApplication>
+
+#ifdef Q_OS_UNIX
+#include <QSocketNotifier>
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+int signalPipe[2] = {-1, -1};
+void onTerminationSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
+}
+
+// SIGTERM and SIGINT close the window as the user would, so the settings are written.
+void closeOnTerminationSignals(QWidget *window) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, window);
+    QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
+        char byte;
+        [[maybe_unused]] const auto read = ::read(signalPipe[1], &byte, 1);
+        window->close();
+    });
+    struct sigaction action = {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+} // namespace
+#endif
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("OXAset"));
+    QApplication::setApplicationDisplayName(QStringLiteral("OXAset"));
+    QApplication::setQuitOnLastWindowClosed(true);
+
+    oxa::PlatformDialogs dialogs;
+    oxa::MessageBoxReport errors;
+    oxa::EventLoopPause pause;
+    oxa::SerialLine line([&dialogs](const QList<oxa::PortEntry> &ports, const QString &preselect) {
+        return dialogs.choosePort(ports, preselect);
+    });
+
+    oxa::TForm1 form({&line, &pause, &errors, &dialogs}, oxa::invokedExecutablePath(argc > 0 ? argv[0] : nullptr));
+    dialogs.setParent(&form);
+    errors.setParent(&form);
+    QObject::connect(&form, &oxa::TForm1::portPreferenceRead, &line, &oxa::SerialLine::setPreferredPort);
+#ifdef Q_OS_UNIX
+    closeOnTerminationSignals(&form);
+#endif
+    form.start();
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,42 @@
+#include "productionseams.h"
+
+#include "portdialog.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTimer>
+
+namespace oxa {
+
+void EventLoopPause::pause(int milliseconds) {
+    if (milliseconds <= 0)
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void MessageBoxReport::report(const QString &message) {
+    QMessageBox::critical(m_parent, QApplication::applicationDisplayName(), message);
+}
+
+std::optional<QString> PlatformDialogs::choosePort(const QList<PortEntry> &ports, const QString &preselect) {
+    PortDialog dialog(ports, preselect, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.chosenPort();
+}
+
+QString PlatformDialogs::openFileName(const QString &filter) {
+    return QFileDialog::getOpenFileName(m_parent, QString(), QString(), filter);
+}
+
+QString PlatformDialogs::saveFileName(const QString &filter) {
+    // Confirmation of an existing name is left out: the name is replaced, as the user chose it.
+    return QFileDialog::getSaveFileName(m_parent, QString(), QString(), filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+} // namespace oxa

@@ -1,0 +1,217 @@
+#include "tform1.h"
+
+#include "formbuilder.h"
+#include "layout.h"
+#include "monitor.h"
+#include "portlayer.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace oxa {
+
+namespace {
+
+constexpr int ClientWidth = 613;
+constexpr int ClientHeight = 503;
+constexpr int StatusBarHeight = 22;
+
+struct PanelLayout {
+    int width;
+    const char *text;
+};
+constexpr PanelLayout StatusPanels[] = {
+    {190, " Operator:"}, {160, " board voltage:"}, {60, " SIM:"}, {75, "  Ver: 5.1"}, {0, " OXA Ver:"},
+};
+
+} // namespace
+
+TForm1::TForm1(const Seams &seams, const QString &executablePath, QWidget *parent)
+    : QMainWindow(parent), m_seams(seams), m_executablePath(executablePath) {
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("OXAset"));
+
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("Central"));
+    central->setFixedSize(ClientWidth, ClientHeight - StatusBarHeight);
+    setCentralWidget(central);
+    buildControls(central, windowLayout(), m_controls);
+
+    auto *bar = new QStatusBar(this);
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(false);
+    bar->setFixedHeight(StatusBarHeight);
+    for (const PanelLayout &panel : StatusPanels) {
+        auto *label = new QLabel(QString::fromLatin1(panel.text), bar);
+        label->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(m_panels.size()));
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        if (panel.width > 0)
+            label->setFixedWidth(panel.width);
+        bar->addWidget(label, panel.width > 0 ? 0 : 1);
+        m_panels << label;
+        m_controls.insert(label->objectName(), label);
+    }
+    setStatusBar(bar);
+    m_controls.insert(bar->objectName(), bar);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    m_cekani = new QTimer(this);
+    m_cekani->setObjectName(QStringLiteral("Cekani"));
+    m_cekani->setInterval(1000);
+    m_cekani->start(); // enabled in the layout; start-up stops it
+    m_ledTimer = new QTimer(this);
+    m_ledTimer->setObjectName(QStringLiteral("LedTimer"));
+    m_ledTimer->setInterval(2000);
+    m_controls.insert(m_cekani->objectName(), m_cekani);
+    m_controls.insert(m_ledTimer->objectName(), m_ledTimer);
+
+    m_monitor = new Monitor(ctl<QPlainTextEdit>("Monitor"), this);
+
+    registerControls();
+    bindHandlers();
+    if (m_seams.port) {
+        connect(m_seams.port, &PortLayer::dataAvailable, this, &TForm1::onDataAvailable);
+        connect(m_seams.port, &PortLayer::notice, this, &TForm1::log);
+        connect(m_seams.port, &PortLayer::lost, this, [this](const QString &message) {
+            log(message);
+            runHandler([this, message] { m_seams.errors->report(message); });
+        });
+    }
+}
+
+TForm1::~TForm1() = default;
+
+QString TForm1::panelText(int index) const { return m_panels.value(index) ? m_panels.value(index)->text() : QString(); }
+
+void TForm1::setPanelText(int index, const QString &text) {
+    if (QLabel *panel = m_panels.value(index))
+        panel->setText(text);
+}
+
+// Pages shown at start, labels as their boxes' buddies, plain-text labels, and a name for every
+// control that screen readers and UI automation can find.
+void TForm1::registerControls() {
+    ctl<QTabWidget>("PageControl1")->setCurrentIndex(0);
+    ctl<QTabWidget>("OXAtyp")->setCurrentIndex(0);
+    ctl<QTabWidget>("PageControl2")->setCurrentIndex(0);
+    ctl<QTabWidget>("PageControl3")->setCurrentIndex(0);
+    ctl<QTabWidget>("ModeCode")->setCurrentIndex(4);
+    ctl<QComboBox>("waiting")->setCurrentIndex(2);
+    ctl<QLabel>("Label35")->setWordWrap(true);
+
+    for (const Item &item : windowLayout()) {
+        auto *label = qobject_cast<QLabel *>(control(item.name));
+        if (!label)
+            continue;
+        label->setTextFormat(Qt::PlainText);
+        if (item.kind == Kind::Label && !item.extra.isEmpty())
+            label->setBuddy(qobject_cast<QWidget *>(control(item.extra)));
+    }
+}
+
+void TForm1::updateAccessibleNames() {
+    QHash<QWidget *, QString> labelled;
+    for (QObject *object : std::as_const(m_controls))
+        if (auto *label = qobject_cast<QLabel *>(object); label && label->buddy())
+            labelled.insert(label->buddy(), label->text());
+    for (auto it = m_controls.cbegin(); it != m_controls.cend(); ++it) {
+        auto *widget = qobject_cast<QWidget *>(it.value());
+        if (!widget)
+            continue;
+        QString name = labelled.value(widget);
+        if (name.isEmpty()) {
+            if (auto *button = qobject_cast<QAbstractButton *>(widget))
+                name = button->text();
+            else if (auto *label = qobject_cast<QLabel *>(widget))
+                name = label->text();
+        }
+        if (name.isEmpty())
+            name = it.key();
+        widget->setAccessibleName(name);
+    }
+}
+
+void TForm1::runHandler(const std::function<void()> &handler) {
+    ++m_handlerDepth;
+    try {
+        handler();
+    } catch (const PortError &error) {
+        m_seams.errors->report(error.text());
+    } catch (const std::exception &error) {
+        m_seams.errors->report(QString::fromLocal8Bit(error.what()));
+    }
+    --m_handlerDepth;
+    if (m_handlerDepth == 0 && (m_dataDeferred || !m_deferred.isEmpty() || m_closePending))
+        QTimer::singleShot(0, this, &TForm1::runDeferred);
+}
+
+void TForm1::runDeferred() {
+    if (m_handlerDepth > 0)
+        return;
+    if (m_dataDeferred) {
+        m_dataDeferred = false;
+        if (m_seams.port && m_seams.port->bytesAvailable() > 0)
+            onDataAvailable();
+    }
+    const QList<std::function<void()>> ticks = std::exchange(m_deferred, {});
+    for (const auto &tick : ticks)
+        tick();
+    if (m_closePending && m_handlerDepth == 0) {
+        m_closePending = false;
+        close();
+    }
+}
+
+void TForm1::onDataAvailable() {
+    if (m_handlerDepth > 0) {
+        m_dataDeferred = true;
+        return;
+    }
+    runHandler([this] { ApdComPort1TriggerAvail(m_seams.port->bytesAvailable()); });
+}
+
+void TForm1::deliverTick(const std::function<void()> &handler) {
+    if (m_handlerDepth > 0) {
+        m_deferred.append(handler);
+        return;
+    }
+    runHandler(handler);
+}
+
+void TForm1::closeEvent(QCloseEvent *event) {
+    // A close that arrives inside a handler (during a pause or a dialog) waits for it to finish.
+    if (m_handlerDepth > 0) {
+        m_closePending = true;
+        event->ignore();
+        return;
+    }
+    if (!m_closed) {
+        m_closed = true;
+        runHandler([this] { FormClose(); });
+    }
+    event->accept();
+}
+
+void TForm1::send(const QByteArray &bytes) { m_seams.port->send(bytes); }
+
+void TForm1::pause(int milliseconds) { m_seams.pause->pause(milliseconds); }
+
+void TForm1::log(const QString &line) { m_monitor->log(line); }
+
+void TForm1::showStatus(const char *pictureName) {
+    for (const char *name : {"DeviceRun", "DeviceStop", "DeviceNic"})
+        if (auto *picture = ctl<QWidget>(name))
+            picture->setVisible(qstrcmp(name, pictureName) == 0);
+}
+
+} // namespace oxa

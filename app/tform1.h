@@ -1,0 +1,185 @@
+#pragma once
+
+#include "seams.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <functional>
+
+class QLabel;
+class QTimer;
+
+namespace oxa {
+
+class Monitor;
+class PortLayer;
+
+// The main window: owns every control, the two timers and the working state of the dialogue with the
+// unit. Handlers keep their established names; their bodies live in the tform1_*.cpp file of their
+// subsystem.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // `executablePath` brands the window and names its settings file.
+    TForm1(const Seams &seams, const QString &executablePath, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // A control by its component name; nullptr when there is none.
+    QObject *control(const QString &name) const { return m_controls.value(name); }
+    template <class T> T *ctl(const char *name) const { return qobject_cast<T *>(control(QLatin1String(name))); }
+
+    // Runs the start-up sequence (before the window is first shown).
+    void start() { runHandler([this] { FormCreate(); }); }
+
+    QString panelText(int index) const;
+    void setPanelText(int index, const QString &text);
+
+    QString settingsPath() const { return m_settingsPath; }
+    QString deviceName() const { return m_deviceName; }
+    QString languageName() const { return m_languageName; }
+    int uploadPause() const { return m_uploadPause; }
+    Monitor *monitor() const { return m_monitor; }
+    // True while a handler runs; received data and timer ticks wait until it has finished.
+    bool handlerRunning() const { return m_handlerDepth > 0; }
+
+public slots:
+    // Application shell
+    void FormCreate();
+    void FormClose();
+    // Serial line and monitor
+    void SaveMonitorClick();
+    void LedTimerTimer();
+    void ApdComPort1TriggerAvail(int count);
+    // Device operations
+    void RunOXAClick();
+    void StopOXAClick();
+    void SaveOXAClick();
+    void LoadOXAClick();
+    void signalClick();
+    void InicializaceClick();
+    void IMEIClick();
+    void CekaniTimer();
+    // Upload
+    void LoadListClick();
+    void ClrListClick();
+    void UpgradeClick();
+    // Configuration file
+    void SaveClick();
+    void LoadClick();
+    // Settings pages
+    void AABUTTONChange(int row);
+    void ABUTTONChange(int row);
+    void BBUTTONChange(int row);
+    void ADMINChange(int row);
+    void RelCode1Change();
+    void RelCode2Change();
+    void RelTime1Change();
+    void RelTime2Change();
+    void RelCam1Click();
+    void RelCam2Click();
+    void RelLi1Click();
+    void RelLi2Click();
+    void RelBut1Click();
+    void RelBut2Click();
+    void RelSMS1Click();
+    void RelSMS2Click();
+    void RelRing1Click();
+    void RelRing2Click();
+    void RelRingAll1Click();
+    void RelRingAll2Click();
+    void SIMCallClick();
+    void AllCallClick();
+    // Phone book page
+    void LineInClick();
+    void LineDelClick();
+    void FindClick();
+    // Memory trees and editors
+    void TreeButtonsAddition();
+    void TreeButtonsClick();
+    void TreeButtonsSelAddition();
+    void TreeButtonsSelClick();
+    void PosButtonChange();
+    void ButtonChange();
+    void ButtonPNumberChange();
+    void AddButtonClick();
+    void WriteButtonClick();
+    void DelButtonSelClick();
+    void DelButtonClick();
+    void TreeMemoAddition();
+    void TreeMemoClick();
+    void TreeMemoSelAddition();
+    void TreeMemoSelClick();
+    void PosMemoChange();
+    void MemoChange();
+    void MemoPNumberChange();
+    void AddMemoClick();
+    void WriteMemoClick();
+    void DelMemoSelClick();
+    void DelMemoClick();
+    void TreeCodeAddition();
+    void DelCodeClick();
+    void AddCodeClick();
+    void DetButClick();
+    // Access-code modes
+    void OnClickCode();
+    void CodeMChange(int mode);
+    void WriteCodeClick(int mode);
+
+signals:
+    // The port named by the settings file, for the port choice to preselect.
+    void portPreferenceRead(const QString &port);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void registerControls();
+    void bindHandlers();
+    // Runs a handler: exceptions end it and go to the error report; data and timer ticks that
+    // arrive meanwhile (during a pause or a dialog) are delivered after it, in order.
+    void runHandler(const std::function<void()> &handler);
+    void runDeferred();
+    void onDataAvailable();
+    // A timer tick: handled now, or after the running handler has finished.
+    void deliverTick(const std::function<void()> &handler);
+    void updateAccessibleNames();
+    void toggleReceiveIndicator();
+    void processLine(const QByteArray &line);
+
+    // Pieces of the dialogue used by every subsystem.
+    void send(const QByteArray &bytes);
+    void pause(int milliseconds);
+    void log(const QString &line);
+    void showStatus(const char *pictureName);
+
+    Seams m_seams;
+    QString m_executablePath;
+    QString m_settingsPath;
+    QString m_deviceName = QStringLiteral("OXA");
+    QString m_languageName = QStringLiteral("Eng");
+    int m_uploadPause = 1000;
+    QString m_preferredPort;
+    QHash<QString, QObject *> m_controls;
+    QList<QLabel *> m_panels;
+    Monitor *m_monitor = nullptr;
+    QTimer *m_cekani = nullptr;
+    QTimer *m_ledTimer = nullptr;
+    int m_handlerDepth = 0;
+    bool m_dataDeferred = false;
+    QList<std::function<void()>> m_deferred;
+    bool m_closePending = false;
+    bool m_closed = false;
+
+    // Receive state; the parser owns its meaning.
+    QByteArray m_receiveLine;
+    bool m_uploadWaiting = false;
+    bool m_ate0Sent = false;
+    bool m_refreshAfterOk = false;
+    bool m_firstEntryOfRead = true;
+    // The four parameter strings held for the whole run.
+    QByteArray m_parOxa, m_parRl1, m_parRl2, m_parKey;
+    // Tagged-entry state.
+    QByteArray m_detectEntry, m_selectedButtonPrefix, m_selectedMemoPrefix;
+};
+
+} // namespace oxa

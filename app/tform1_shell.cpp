@@ -1,0 +1,143 @@
+// Start-up, shutdown, the monitor page and the receive indicator.
+#include "tform1.h"
+
+#include "branding.h"
+#include "inifile.h"
+#include "monitor.h"
+#include "texts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace oxa {
+
+namespace {
+
+const QString FormSection = QStringLiteral("Form");
+const QString LanguageSection = QStringLiteral("Language");
+
+// Beside the executable, under its own name; where that folder cannot be written, the per-user
+// configuration folder under the same file name.
+QString settingsFileFor(const QString &executablePath) {
+    const QFileInfo exe(executablePath);
+    const QString fileName = exe.completeBaseName() + QStringLiteral(".ini");
+    const QString beside = exe.absoluteDir().filePath(fileName);
+    const QFileInfo besideInfo(beside);
+    const bool writable = besideInfo.exists() ? besideInfo.isWritable() : QFileInfo(exe.absolutePath()).isWritable();
+    if (writable)
+        return beside;
+    const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (userFolder.isEmpty())
+        return beside;
+    return QDir(userFolder).filePath(QStringLiteral("OXAset/") + fileName);
+}
+
+} // namespace
+
+void TForm1::FormCreate() {
+    // 1. Branding by the name the program was started by.
+    const Branding branding = brandingFor(QFileInfo(m_executablePath).fileName());
+    m_deviceName = branding.deviceName;
+    auto *modules = ctl<QTabWidget>("OXAtyp");
+    modules->setTabVisible(modules->indexOf(ctl<QWidget>("ModuleButtons")), branding.showModulePages);
+    modules->setTabVisible(modules->indexOf(ctl<QWidget>("ModuleKeyboard")), branding.showModulePages);
+    for (const QString &picture : branding.pictures)
+        ctl<QWidget>(picture.toLatin1().constData())->show();
+    if (!branding.caption.isEmpty()) {
+        setWindowTitle(branding.caption);
+        QApplication::setApplicationDisplayName(branding.caption);
+    }
+    if (!branding.versionPanelText.isEmpty())
+        setPanelText(4, branding.versionPanelText);
+
+    // 2. Status indicator.
+    showStatus("DeviceRun");
+
+    // 3-8. Settings file: position, start-up options, language name, interface texts.
+    m_settingsPath = settingsFileFor(m_executablePath);
+    IniFile ini;
+    QString error;
+    if (!ini.load(m_settingsPath, &error))
+        log(tr("The settings file %1 cannot be read (%2); the built-in settings are used.").arg(m_settingsPath, error));
+    move(ini.readInteger(FormSection, QStringLiteral("Left"), 200), ini.readInteger(FormSection, QStringLiteral("Top"), 200));
+    m_uploadPause = ini.readInteger(FormSection, QStringLiteral("WaitSer"), 1000);
+    const bool service = ini.readBool(FormSection, QStringLiteral("Inicializace"), false);
+    ctl<QWidget>("Inicializace")->setVisible(service);
+    ctl<QWidget>("IMEI")->setVisible(!ctl<QWidget>("Inicializace")->isHidden());
+    m_preferredPort = ini.readString(FormSection, QStringLiteral("Port"), QString());
+    m_languageName = ini.readString(LanguageSection, QStringLiteral("Language"), QStringLiteral("Eng"));
+    applyTexts(ini, m_deviceName, [this](const QString &name) { return control(name); });
+    updateAccessibleNames();
+
+    // 9. Receive state.
+    m_receiveLine.clear();
+    m_uploadWaiting = false;
+    m_ate0Sent = false;
+    m_refreshAfterOk = false;
+    m_firstEntryOfRead = true;
+
+    // 10-11. Buttons, timer and battery bar.
+    ctl<QPushButton>("SaveOXA")->setEnabled(false);
+    m_cekani->stop();
+    auto *battery = ctl<QProgressBar>("BVoltage");
+    battery->setValue(300);
+    battery->setMinimum(300);
+
+    // 12-17. Echo off, opening the line; then identification. A failed open ends start-up here.
+    emit portPreferenceRead(m_preferredPort);
+    send("ATE0\r\n");
+    pause(200);
+    m_detectEntry.clear();
+    m_selectedButtonPrefix.clear();
+    m_selectedMemoPrefix.clear();
+    m_parOxa = "4#4#0#0#1#7#2#0";
+    m_parRl1 = "55#1#03#1";
+    m_parRl2 = "66#1#03#1";
+    m_parKey = "2#0";
+    send("AT+CGMI\r\n");
+    ctl<QPushButton>("LoadOXA")->setEnabled(false);
+}
+
+void TForm1::FormClose() {
+    if (m_seams.port)
+        m_seams.port->close();
+    IniFile ini;
+    ini.load(m_settingsPath);
+    ini.writeInteger(FormSection, QStringLiteral("Top"), y());
+    ini.writeInteger(FormSection, QStringLiteral("Left"), x());
+    ini.writeString(LanguageSection, QStringLiteral("Language"), m_languageName);
+    writeTexts(ini, m_deviceName, [this](const QString &name) { return control(name); });
+    QDir().mkpath(QFileInfo(m_settingsPath).absolutePath());
+    QString error;
+    if (!ini.save(m_settingsPath, &error))
+        m_seams.errors->report(tr("The settings could not be saved to %1: %2").arg(m_settingsPath, error));
+}
+
+void TForm1::SaveMonitorClick() {
+    const QString path = m_seams.dialogs->saveFileName(tr("Monitor files (*.mon)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!m_monitor->saveTo(path, &error))
+        m_seams.errors->report(tr("The log could not be saved to %1: %2").arg(path, error));
+}
+
+void TForm1::toggleReceiveIndicator() {
+    auto *led = ctl<QWidget>("RXDled");
+    led->setVisible(led->isHidden());
+    if (!m_ledTimer->isActive())
+        m_ledTimer->start();
+}
+
+void TForm1::LedTimerTimer() {
+    ctl<QWidget>("RXDled")->hide();
+    m_ledTimer->stop();
+}
+
+} // namespace oxa

@@ -1,0 +1,55 @@
+#include "monitor.h"
+
+#include <QPlainTextEdit>
+#include <QSaveFile>
+#include <QScrollBar>
+#include <QTextBlock>
+
+namespace oxa {
+
+Monitor::Monitor(QPlainTextEdit *view, QObject *parent) : QObject(parent), m_view(view) {
+    m_view->setUndoRedoEnabled(false);
+}
+
+void Monitor::log(const QString &line) {
+    // The log keeps the bytes' characters as they came; line breaks inside would split one item.
+    QString text = line;
+    text.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    QScrollBar *bar = m_view->verticalScrollBar();
+    const bool atEnd = bar->value() == bar->maximum();
+    // appendPlainText adds one block at the end without laying out the rest of the document.
+    if (m_empty) {
+        m_view->setPlainText(text);
+        m_empty = false;
+    } else {
+        m_view->appendPlainText(text);
+    }
+    if (atEnd)
+        bar->setValue(bar->maximum());
+}
+
+int Monitor::lineCount() const { return m_empty ? 0 : m_view->document()->blockCount(); }
+
+QStringList Monitor::lines() const {
+    QStringList result;
+    if (m_empty)
+        return result;
+    for (QTextBlock block = m_view->document()->begin(); block.isValid(); block = block.next())
+        result << block.text();
+    return result;
+}
+
+bool Monitor::saveTo(const QString &path, QString *error) const {
+    QByteArray bytes;
+    for (const QString &line : lines())
+        bytes += line.toLatin1() + "\r\n";
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace oxa

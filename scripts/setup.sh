@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Shared set-up for ./run, ./test and ./bench: installs what is missing, then configures and builds.
+# Usage: scripts/setup.sh BUILD_DIR BUILD_TYPE [extra cmake args...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libqt6svg6 libsimpleini-dev
+          cmake ninja-build g++ pkg-config fonts-dejavu-core xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+build_dir=${1:-build}
+build_type=${2:-RelWithDebInfo}
+shift 2 || true
+if [ ! -f "$build_dir/build.ninja" ]; then
+    cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" "$@"
+fi
+cmake --build "$build_dir" --parallel 2
