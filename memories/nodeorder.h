@@ -11,9 +11,9 @@ namespace oxa {
 // before the digits: M1-1, M1-2, M12-1, M2-1); the index is not part of the key, and nodes with equal
 // names keep the order in which they arrived.
 //
-// The trees are kept in that order by moving texts, never nodes, so a selected row stays the selected
-// row. The order is exactly what repeated neighbour exchange (bubble passes from the first pair, until a
-// pass exchanges nothing) produces, i.e. a stable sort by name; see exchangeSortNodeTexts.
+// This is exactly the order that repeated neighbour exchange produces (bubble passes from the first
+// pair until a pass exchanges nothing), i.e. a stable sort by name; see exchangeSortNodeTexts. That
+// procedure moves texts, never rows, so a selected row number stays selected: see addNodeInOrder.
 
 // Strict order of two node texts by their names.
 bool nodeTextLess(const QByteArray &a, const QByteArray &b);
@@ -30,8 +30,8 @@ QList<QByteArray> withNodeAdded(QList<QByteArray> orderedTexts, const QByteArray
 struct TreeRows {
     std::function<int()> count;
     std::function<QByteArray(int)> textAt;
-    std::function<void(int, const QByteArray &)>
-        insertRow;                    // new row with this text before `row` (count: at the end)
+    // A new row with this text before `row` (row == count: at the end).
+    std::function<void(int, const QByteArray &)> insertRow;
     std::function<int()> selectedRow; // -1 when no row is selected
     std::function<void(int)> selectRow;
 };
