@@ -108,6 +108,8 @@ void TForm1::registerControls() {
     ctl<QTabWidget>("ModeCode")->setCurrentIndex(4);
     ctl<QComboBox>("waiting")->setCurrentIndex(2);
     ctl<QLabel>("Label35")->setWordWrap(true);
+    // The strip's own hint; no text of the settings file replaces it.
+    ctl<QWidget>("Bevel1")->setToolTip(tr("Signal is good, when color is green or blue."));
 
     for (const Item &item : windowLayout()) {
         auto *label = qobject_cast<QLabel *>(control(item.name));

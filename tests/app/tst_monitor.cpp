@@ -1,0 +1,118 @@
+// The monitor page and the receive side of the window: logged lines, Save Log, the receive
+// indicator, and data that arrives while a handler is busy.
+#include "fakeseams.h"
+#include "monitor.h"
+#include "tform1.h"
+
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace oxa;
+
+namespace {
+struct Window {
+    Window() : form(fakes.seams(), folder.filePath("OXAset")) { form.start(); }
+    QTemporaryDir folder;
+    test::FakeSeams fakes;
+    TForm1 form;
+};
+} // namespace
+
+class TestMonitor : public QObject {
+    Q_OBJECT
+private slots:
+    void receivedLinesAreLoggedWithTimeStamps();
+    void saveLogWritesCrLfUnderTheExactName();
+    void saveLogCancelledWritesNothing();
+    void receiveIndicatorTogglesAndGoesDark();
+    void dataArrivingDuringAPauseIsDeliveredAfterwards();
+    void monitorKeepsEveryLineOfALongLog();
+};
+
+void TestMonitor::receivedLinesAreLoggedWithTimeStamps() {
+    Window w;
+    w.fakes.port.deliver("Tel");
+    w.fakes.port.deliver("it\r\n\r#SMSATWL: 1\r\xe9\xff\x01\r");
+    const QStringList lines = w.form.monitor()->lines();
+    QCOMPARE(lines.size(), 3);
+    QVERIFY(lines[0].startsWith('['));
+    QVERIFY(lines[0].endsWith("]   Telit"));
+    QVERIFY(lines[1].endsWith("]   ")); // an empty line is its time stamp alone
+    QCOMPARE(lines[2].right(2), QString::fromLatin1("\xe9\xff"));
+}
+
+void TestMonitor::saveLogWritesCrLfUnderTheExactName() {
+    Window w;
+    w.fakes.port.deliver("OK\r\n+CSQ: 14,0\r\n");
+    const QString path = w.folder.filePath("traffic"); // no extension is added
+    w.fakes.dialogs.saveAnswers.enqueue(path);
+    QMetaObject::invokeMethod(w.form.findChild<QObject *>("SaveMonitor"), "click");
+    QCOMPARE(w.fakes.dialogs.filters.last(), QString("Monitor files (*.mon)"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const QList<QByteArray> lines = bytes.split('\n');
+    QCOMPARE(lines.size(), 3);
+    QVERIFY(lines[0].endsWith("]   OK\r"));
+    QVERIFY(lines[1].endsWith("]   +CSQ: 14,0\r"));
+    QVERIFY(lines[2].isEmpty());
+    QVERIFY(!QFile::exists(path + ".mon"));
+}
+
+void TestMonitor::saveLogCancelledWritesNothing() {
+    Window w;
+    QMetaObject::invokeMethod(w.form.findChild<QObject *>("SaveMonitor"), "click");
+    QVERIFY(w.fakes.errors.messages.isEmpty());
+    QCOMPARE(QDir(w.folder.path()).entryList(QDir::Files), QStringList{});
+}
+
+void TestMonitor::receiveIndicatorTogglesAndGoesDark() {
+    Window w;
+    auto *led = w.form.findChild<QWidget *>("RXDled");
+    auto *timer = w.form.findChild<QTimer *>("LedTimer");
+    w.fakes.port.deliver("A");
+    QVERIFY(!led->isHidden());
+    QVERIFY(timer->isActive());
+    const int remaining = timer->remainingTime();
+    w.fakes.port.deliver("B");
+    QVERIFY(led->isHidden()); // two notifications toggle it twice
+    QVERIFY(timer->remainingTime() <= remaining); // a running timer is not restarted
+    w.fakes.port.deliver("C");
+    QVERIFY(!led->isHidden());
+    w.form.LedTimerTimer();
+    QVERIFY(led->isHidden());
+    QVERIFY(!timer->isActive());
+}
+
+void TestMonitor::dataArrivingDuringAPauseIsDeliveredAfterwards() {
+    Window w;
+    w.fakes.port.deliver("first\r"); // nothing runs: handled at once
+    QCOMPARE(w.form.monitor()->lineCount(), 1);
+
+    int linesDuringPause = -1;
+    w.fakes.pause.during = [&] {
+        w.fakes.port.deliver("second\r");
+        linesDuringPause = w.form.monitor()->lineCount();
+    };
+    w.form.start(); // start-up pauses 200 ms inside its handler
+    QCOMPARE(linesDuringPause, 1);
+    QCOMPARE(w.form.monitor()->lineCount(), 1); // not re-entrantly, not before the handler ended
+    QTRY_COMPARE(w.form.monitor()->lineCount(), 2);
+    QVERIFY(w.form.monitor()->lines().last().endsWith("second"));
+}
+
+void TestMonitor::monitorKeepsEveryLineOfALongLog() {
+    QPlainTextEdit view;
+    Monitor monitor(&view);
+    for (int i = 0; i < 20000; ++i)
+        monitor.log(QString::number(i));
+    QCOMPARE(monitor.lineCount(), 20000);
+    QCOMPARE(monitor.lines().first(), QString("0"));
+    QCOMPARE(monitor.lines().last(), QString("19999"));
+}
+
+QTEST_MAIN(TestMonitor)
+#include "tst_monitor.moc"

@@ -1,0 +1,285 @@
+// Start-up and shutdown: branding by file name, the settings file, the first commands to the unit.
+#include "branding.h"
+#include "fakeseams.h"
+#include "inifile.h"
+#include "tform1.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTest>
+
+using namespace oxa;
+
+namespace {
+
+const QStringList AllPictures = {"OXA1", "OXA2", "Sipka1", "OXAF1", "OXAF2", "Sipkaf1", "OXAL1", "OXAL2",
+                                 "OXAPanel1", "OXAPanel2", "SipkaPA1", "SipkaPB2", "SipkaPA2", "Image3"};
+
+bool shown(TForm1 &form, const QString &name) {
+    auto *widget = qobject_cast<QWidget *>(form.control(name));
+    return widget && !widget->isHidden();
+}
+
+bool tabShown(TForm1 &form, const char *page) {
+    auto *tabs = form.ctl<QTabWidget>("OXAtyp");
+    return tabs->isTabVisible(tabs->indexOf(form.ctl<QWidget>(page)));
+}
+
+// A window started as the executable `name` in a fresh folder, with an optional settings file.
+struct StartedWindow {
+    explicit StartedWindow(const QString &name, const QByteArray &settings = {}, bool cancelPort = false) {
+        const QString exe = folder.filePath(name);
+        if (!settings.isNull()) {
+            QFile file(exe.left(exe.lastIndexOf('.') > exe.lastIndexOf('/') ? exe.lastIndexOf('.') : exe.size()) + ".ini");
+            file.open(QIODevice::WriteOnly);
+            file.write(settings);
+        }
+        fakes.port.refuseOpen = cancelPort;
+        form = std::make_unique<TForm1>(fakes.seams(), exe);
+        form->start();
+    }
+    QByteArray settingsAfterClose() {
+        form->close();
+        QFile file(form->settingsPath());
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }
+    QTemporaryDir folder;
+    test::FakeSeams fakes;
+    std::unique_ptr<TForm1> form;
+};
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void brandingByFileName_data();
+    void brandingByFileName();
+    void brandingShowsOneFrontPerPage();
+    void firstRunWritesEverySettingsKey();
+    void storedTextsWinOverDefaults();
+    void formSectionOptions_data();
+    void formSectionOptions();
+    void startupSendsEchoOffPausesThenIdentifies();
+    void cancelledPortChoiceEndsStartupEarly();
+    void unwritableFolderFallsBackToUserFolder();
+    void brandedCopyUsesItsOwnSettingsFile();
+};
+
+void TestStartup::brandingByFileName_data() {
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("deviceName");
+    QTest::addColumn<QStringList>("pictures");
+    QTest::addColumn<bool>("modules");
+
+    QTest::newRow("default") << "OXAset.exe" << "OXAset" << "OXA" << QStringList{"OXA1", "OXA2", "Sipka1"} << false;
+    QTest::newRow("Knel") << "OXAKnel.exe" << "OXAKnel" << "OXAKnel" << QStringList{"OXAF1", "OXAF2", "Sipkaf1"}
+                          << false;
+    QTest::newRow("Knel wins over He") << "OXAKnel-He.exe" << "OXAKnel" << "OXAKnel"
+                                       << QStringList{"OXAF1", "OXAF2", "Sipkaf1"} << false;
+    QTest::newRow("He") << "Hello.exe" << "OXAset" << "OXA" << QStringList{"OXAF1"} << false;
+    QTest::newRow("eZT") << "GSM eZT.exe" << "Tavo GSM eZT Manager" << "GSM eZT"
+                         << QStringList{"OXAL1", "OXAL2", "Sipkaf1"} << false;
+    QTest::newRow("case-sensitive miss") << "gsm ezt.exe" << "OXAset" << "OXA"
+                                         << QStringList{"OXA1", "OXA2", "Sipka1"} << false;
+    QTest::newRow("Quendrill") << "GSMQuend.exe" << "GSM-Quendrill Set" << "GSM-Quendrill"
+                               << QStringList{"OXAPanel1", "OXAPanel2", "SipkaPA1", "SipkaPB2", "SipkaPA2"} << true;
+    QTest::newRow("no extension") << "OXAset" << "OXAset" << "OXA" << QStringList{"OXA1", "OXA2", "Sipka1"} << false;
+}
+
+void TestStartup::brandingByFileName() {
+    QFETCH(QString, fileName);
+    QFETCH(QString, caption);
+    QFETCH(QString, deviceName);
+    QFETCH(QStringList, pictures);
+    QFETCH(bool, modules);
+
+    StartedWindow w(fileName);
+    TForm1 &form = *w.form;
+    QCOMPARE(form.windowTitle(), caption);
+    QCOMPARE(form.deviceName(), deviceName);
+    for (const QString &picture : AllPictures)
+        QVERIFY2(shown(form, picture) == pictures.contains(picture), qPrintable(picture));
+    QVERIFY(shown(form, "Image5"));
+    QCOMPARE(tabShown(form, "ModuleButtons"), modules);
+    QCOMPARE(tabShown(form, "ModuleKeyboard"), modules);
+    QCOMPARE(form.ctl<QWidget>("GroupBox4")->property("title").toString(), deviceName);
+    QCOMPARE(form.panelText(4), modules ? QString(" GSM-QU Ver:") : QString(" OXA Ver:"));
+    QCOMPARE(form.ctl<QWidget>("PhoneBook1")->toolTip(), "Telephone book in " + deviceName);
+}
+
+void TestStartup::brandingShowsOneFrontPerPage() {
+    // A marker in the folder's name does not count, only the file's own name.
+    const QString folderMarked = brandingFor(QStringLiteral("OXAset.exe")).deviceName;
+    QCOMPARE(folderMarked, QString("OXA"));
+    for (const char *name : {"OXAset.exe", "OXAKnel.exe", "Hello.exe", "GSM eZT.exe", "GSMQuend.exe"}) {
+        StartedWindow w(QString::fromLatin1(name));
+        int first = 0, second = 0;
+        for (const char *front : {"OXA", "OXAF", "OXAL", "OXAPanel"}) {
+            first += shown(*w.form, QString::fromLatin1(front) + "1");
+            second += shown(*w.form, QString::fromLatin1(front) + "2");
+        }
+        QCOMPARE(first, 1);
+        QCOMPARE(second, QByteArray(name) == "Hello.exe" ? 0 : 1);
+    }
+    QTemporaryDir folder;
+    QDir(folder.path()).mkdir("GSM eZT");
+    test::FakeSeams fakes;
+    TForm1 form(fakes.seams(), folder.filePath("GSM eZT/OXAset.exe"));
+    form.start();
+    QCOMPARE(form.deviceName(), QString("OXA"));
+    QVERIFY(shown(form, "OXA1"));
+}
+
+void TestStartup::firstRunWritesEverySettingsKey() {
+    StartedWindow w("OXAset.exe");
+    IniFile ini;
+    ini.loadFromBytes(w.settingsAfterClose());
+    QCOMPARE(ini.sections(), (QStringList{"Form", "Language", "Help"}));
+    QCOMPARE(ini.keys("Form"), (QStringList{"Top", "Left"}));
+    const QStringList language = ini.keys("Language");
+    QCOMPARE(language.size(), 94);
+    QCOMPARE(language.first(), QString("Language"));
+    QCOMPARE(ini.readString("Language", "Language", {}), QString("Eng"));
+    QVERIFY(language.contains("OXA"));
+    QVERIFY(language.contains("Mo  Tu    We  Th     Fr    Sa    Su"));
+    QCOMPARE(ini.readString("Language", "Keyboard Parameters", {}), QString("Keyboard parameters"));
+    const QStringList help = ini.keys("Help");
+    QCOMPARE(help.size(), 63);
+    QVERIFY(!help.contains("Status"));
+    QCOMPARE(ini.readString("Help", "PhoneBook", {}), QString("Telephone book in OXA"));
+    QCOMPARE(ini.readString("Help", "Name of memory", {}), QString("Name of memory."));
+}
+
+void TestStartup::storedTextsWinOverDefaults() {
+    const QByteArray settings = "[Language]\r\nLanguage=Cze\r\nwrite code=Zapsat\r\nOXA=Jednotka\r\n"
+                                "Buttons=\r\n[Help]\r\n; a translator's note\r\nSend SMS to ADMIN1=Posli\r\nStatus=Stav\r\n"
+                                "Name of memory=Jmeno\r\n";
+    StartedWindow w("OXAset.exe", settings);
+    TForm1 &form = *w.form;
+    for (int mode = 0; mode <= 4; ++mode)
+        QCOMPARE(form.ctl<QPushButton>(QByteArray("WriteCode" + QByteArray::number(mode)).constData())->text(),
+                 QString("Zapsat"));
+    QCOMPARE(form.ctl<QWidget>("GroupBox4")->property("title").toString(), QString("Jednotka"));
+    for (const char *sms : {"M1SMS", "M2SMS", "M3SMS", "M4SMS"})
+        QCOMPARE(form.ctl<QWidget>(sms)->toolTip(), QString("Posli"));
+    for (const char *status : {"DeviceRun", "DeviceStop", "DeviceNic"})
+        QCOMPARE(form.ctl<QWidget>(status)->toolTip(), QString("Stav"));
+    QCOMPARE(form.ctl<QWidget>("Button")->toolTip(), QString("Jmeno"));
+    QCOMPARE(form.ctl<QWidget>("Memo")->toolTip(), QString("Jmeno"));
+    QCOMPARE(form.ctl<QTabWidget>("PageControl1")->tabText(0), QString()); // an empty value stays empty
+
+    IniFile ini;
+    const QByteArray written = w.settingsAfterClose();
+    ini.loadFromBytes(written);
+    QCOMPARE(ini.readString("Language", "Language", {}), QString("Cze"));
+    QCOMPARE(ini.readString("Help", "Status", {}), QString("Stav"));
+    QCOMPARE(ini.readString("Language", "OXA", {}), QString("Jednotka"));
+    QVERIFY(written.contains("; a translator's note"));
+    QVERIFY(written.contains("write code=Zapsat")); // the key keeps the spelling it had
+}
+
+void TestStartup::formSectionOptions_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QPoint>("position");
+    QTest::addColumn<bool>("serviceButtons");
+    QTest::addColumn<int>("uploadPause");
+
+    QTest::newRow("no file") << QByteArray() << QPoint(200, 200) << false << 1000;
+    QTest::newRow("values") << QByteArray("[form]\nTop=40\nleft=30\nInicializace=1\nWaitSer=250\n") << QPoint(30, 40)
+                            << true << 250;
+    QTest::newRow("not integers") << QByteArray("[Form]\nTop=abc\nLeft=\nInicializace=yes\nWaitSer=1.5\n")
+                                  << QPoint(200, 200) << false << 1000;
+    QTest::newRow("zero") << QByteArray("[Form]\nInicializace=0\n") << QPoint(200, 200) << false << 1000;
+}
+
+void TestStartup::formSectionOptions() {
+    QFETCH(QByteArray, settings);
+    QFETCH(QPoint, position);
+    QFETCH(bool, serviceButtons);
+    QFETCH(int, uploadPause);
+
+    StartedWindow w("OXAset.exe", settings);
+    QCOMPARE(w.form->pos(), position);
+    QCOMPARE(shown(*w.form, "Inicializace"), serviceButtons);
+    QCOMPARE(shown(*w.form, "IMEI"), serviceButtons);
+    QCOMPARE(w.form->uploadPause(), uploadPause);
+
+    IniFile ini;
+    ini.loadFromBytes(w.settingsAfterClose());
+    QCOMPARE(ini.hasKey("Form", "WaitSer"), settings.contains("WaitSer"));
+    QCOMPARE(ini.hasKey("Form", "Inicializace"), settings.contains("Inicializace"));
+    QVERIFY(!ini.hasKey("Form", "Port"));
+}
+
+void TestStartup::startupSendsEchoOffPausesThenIdentifies() {
+    StartedWindow w("OXAset.exe");
+    QCOMPARE(w.fakes.port.sent, (QList<QByteArray>{"ATE0\r\n", "AT+CGMI\r\n"}));
+    QCOMPARE(w.fakes.pause.pauses, QList<int>{200});
+    QVERIFY(w.fakes.errors.messages.isEmpty());
+    QVERIFY(!w.form->ctl<QPushButton>("SaveOXA")->isEnabled());
+    QVERIFY(!w.form->ctl<QPushButton>("LoadOXA")->isEnabled());
+    QVERIFY(shown(*w.form, "DeviceRun") && !shown(*w.form, "DeviceStop") && !shown(*w.form, "DeviceNic"));
+    auto *battery = w.form->ctl<QProgressBar>("BVoltage");
+    QCOMPARE(battery->minimum(), 300);
+    QCOMPARE(battery->value(), 300);
+    QCOMPARE(battery->maximum(), 420);
+    QVERIFY(!w.form->findChild<QTimer *>("Cekani")->isActive());
+    QVERIFY(!w.form->findChild<QTimer *>("LedTimer")->isActive());
+}
+
+void TestStartup::cancelledPortChoiceEndsStartupEarly() {
+    StartedWindow w("OXAset.exe", {}, true);
+    QVERIFY(w.fakes.port.sent.isEmpty());
+    QVERIFY(w.fakes.pause.pauses.isEmpty());
+    QCOMPARE(w.fakes.errors.messages.size(), 1);
+    QVERIFY(w.form->ctl<QPushButton>("LoadOXA")->isEnabled());
+    QVERIFY(!w.form->ctl<QPushButton>("SaveOXA")->isEnabled());
+    // The window is usable and the next send asks again.
+    w.fakes.port.refuseOpen = false;
+    const QByteArray settings = w.settingsAfterClose();
+    QVERIFY(settings.contains("[Language]"));
+}
+
+void TestStartup::unwritableFolderFallsBackToUserFolder() {
+    // A folder that cannot be written (here: one that is gone, which even root cannot write to).
+    QTemporaryDir userConfig;
+    qputenv("XDG_CONFIG_HOME", userConfig.path().toLocal8Bit());
+    QTemporaryDir folder;
+    const QString exe = folder.filePath("gone/OXAset");
+    test::FakeSeams fakes;
+    {
+        TForm1 form(fakes.seams(), exe);
+        form.start();
+        QCOMPARE(form.settingsPath(), userConfig.filePath("OXAset/OXAset.ini"));
+        form.ctl<QWidget>("Buttons"); // the window works as usual
+        form.close();
+    }
+    QVERIFY(QFile::exists(userConfig.filePath("OXAset/OXAset.ini")));
+    QVERIFY(fakes.errors.messages.isEmpty());
+    qunsetenv("XDG_CONFIG_HOME");
+}
+
+void TestStartup::brandedCopyUsesItsOwnSettingsFile() {
+    QTemporaryDir folder;
+    test::FakeSeams fakes;
+    TForm1 form(fakes.seams(), folder.filePath("GSMQuend.bin"));
+    form.start();
+    QCOMPARE(form.settingsPath(), folder.filePath("GSMQuend.ini"));
+    form.close();
+    IniFile ini;
+    ini.load(folder.filePath("GSMQuend.ini"));
+    // The group box is read under the device name and written under "OXA".
+    QCOMPARE(ini.readString("Language", "OXA", {}), QString("GSM-Quendrill"));
+    QVERIFY(!ini.hasKey("Language", "GSM-Quendrill"));
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
