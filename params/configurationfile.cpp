@@ -1,0 +1,158 @@
+#include "configurationfile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace oxa {
+
+namespace {
+
+constexpr int kNoRow = -1;
+
+QString displayName(const QString &path) {
+    return QDir::toNativeSeparators(path);
+}
+
+QString tooLargeMessage(const QString &what) {
+    return QCoreApplication::translate("ConfigurationFile",
+                                       "%1 is not a configuration file: it is larger than %2 bytes or has "
+                                       "more than %3 lines.")
+        .arg(what)
+        .arg(kMaxConfigurationFileSize)
+        .arg(kMaxConfigurationLines);
+}
+
+} // namespace
+
+QByteArray buildConfigurationFile(const ConfigurationContent &content) {
+    QByteArray out;
+    auto line = [&out](const QByteArray &name, const QByteArray &value) {
+        out += name;
+        out += '=';
+        out += value;
+        out += "\r\n";
+    };
+    for (std::size_t i = 0; i < kEditBoxKeys.size(); ++i)
+        line(kEditBoxKeys[i], content.editBoxValues[i]);
+    for (ParameterString which : {ParameterString::Oxa, ParameterString::Relay1, ParameterString::Relay2})
+        line(savedFileName(which), content.strings[which]);
+    for (const PhoneBookRow &row : content.rows)
+        line(row.name, row.phone);
+    return out;
+}
+
+bool splitConfigurationLines(const QByteArray &bytes, QList<QByteArray> &lines, int maxLines) {
+    lines.clear();
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    while (start < n) {
+        if (lines.size() >= maxLines)
+            return false;
+        qsizetype end = start;
+        while (end < n && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        lines.append(bytes.mid(start, end - start));
+        if (end < n && bytes[end] == '\r' && end + 1 < n && bytes[end + 1] == '\n')
+            ++end;
+        start = end + 1;
+    }
+    return true;
+}
+
+ConfigurationLoad parseConfiguration(const QByteArray &bytes) {
+    ConfigurationLoad result;
+    QList<QByteArray> lines;
+    if (bytes.size() > kMaxConfigurationFileSize || !splitConfigurationLines(bytes, lines)) {
+        result.error = tooLargeMessage(QCoreApplication::translate("ConfigurationFile", "The file"));
+        return result;
+    }
+    QList<PhoneBookRow> rows;
+    rows.reserve(lines.size());
+    for (const QByteArray &l : lines)
+        rows.append(splitPhoneBookLine(l));
+
+    // One pass records the first row of every key; a row is taken by at most one key.
+    std::array<int, kEditBoxKeys.size()> boxRow;
+    boxRow.fill(kNoRow);
+    std::array<int, kParameterStrings.size()> paramRow;
+    paramRow.fill(kNoRow);
+    constexpr qsizetype kLongestKey = 8;
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        const PhoneBookRow &row = rows[r];
+        if (!row.separator || row.name.size() > kLongestKey)
+            continue;
+        bool taken = false;
+        for (std::size_t k = 0; k < kEditBoxKeys.size() && !taken; ++k) {
+            if (boxRow[k] == kNoRow && sameNameIgnoringCase(row.name, kEditBoxKeys[k])) {
+                boxRow[k] = int(r);
+                taken = true;
+            }
+        }
+        for (std::size_t p = 0; p < kParameterStrings.size() && !taken; ++p) {
+            const ParameterString which = kParameterStrings[p];
+            const char *saved = savedFileName(which);
+            if (paramRow[p] == kNoRow && (sameNameIgnoringCase(row.name, simKeyName(which)) ||
+                                          (saved && sameNameIgnoringCase(row.name, saved)))) {
+                paramRow[p] = int(r);
+                taken = true;
+            }
+        }
+    }
+
+    QList<bool> removed(rows.size(), false);
+    for (std::size_t k = 0; k < kEditBoxKeys.size(); ++k) {
+        if (boxRow[k] != kNoRow) {
+            result.editBoxValues.append({QByteArray(kEditBoxKeys[k]), rows[boxRow[k]].phone});
+            removed[boxRow[k]] = true;
+        }
+    }
+    for (std::size_t p = 0; p < kParameterStrings.size(); ++p) {
+        if (paramRow[p] != kNoRow) {
+            result.parameters.append({kParameterStrings[p], rows[paramRow[p]].phone});
+            removed[paramRow[p]] = true;
+        }
+    }
+    result.rows.reserve(rows.size());
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        if (!removed[r])
+            result.rows.append(std::move(rows[r]));
+    }
+    return result;
+}
+
+ConfigurationLoad readConfigurationFile(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ConfigurationLoad failed;
+        failed.error = QCoreApplication::translate("ConfigurationFile", "Cannot open \"%1\": %2")
+                           .arg(displayName(path), file.errorString());
+        return failed;
+    }
+    // Read one byte beyond the limit, so that a device or endless file cannot keep us reading.
+    const QByteArray bytes = file.read(kMaxConfigurationFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        ConfigurationLoad failed;
+        failed.error = QCoreApplication::translate("ConfigurationFile", "Cannot read \"%1\": %2")
+                           .arg(displayName(path), file.errorString());
+        return failed;
+    }
+    ConfigurationLoad result = parseConfiguration(bytes);
+    if (!result.error.isEmpty())
+        result.error = tooLargeMessage(QLatin1Char('"') + displayName(path) + QLatin1Char('"'));
+    return result;
+}
+
+QString writeConfigurationFile(const QString &path, const QByteArray &bytes) {
+    QSaveFile file(path);
+    // Where no temporary file can be made beside the target, write the file in place.
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        return QCoreApplication::translate("ConfigurationFile", "Cannot write \"%1\": %2")
+            .arg(displayName(path), file.errorString());
+    }
+    return {};
+}
+
+} // namespace oxa
