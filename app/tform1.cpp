@@ -210,6 +210,8 @@ void TForm1::pause(int milliseconds) { m_seams.pause->pause(milliseconds); }
 
 void TForm1::log(const QString &line) { m_monitor->log(line); }
 
+void TForm1::report(const QString &message) { m_seams.errors->report(message); }
+
 void TForm1::showStatus(const char *pictureName) {
     for (const char *name : {"DeviceRun", "DeviceStop", "DeviceNic"})
         if (auto *picture = ctl<QWidget>(name))

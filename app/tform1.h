@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialoguestate.h"
 #include "seams.h"
 
 #include <QHash>
@@ -41,6 +42,41 @@ public:
     Monitor *monitor() const { return m_monitor; }
     // True while a handler runs; received data and timer ticks wait until it has finished.
     bool handlerRunning() const { return m_handlerDepth > 0; }
+
+    // The dialogue's flags, counters and held strings.
+    DialogueState state;
+
+    // Pieces every subsystem's handlers use.
+    PortLayer *port() const { return m_seams.port; }
+    const Seams &seams() const { return m_seams; }
+    // Sends through the port; a failure throws PortError, which ends the running handler.
+    void send(const QByteArray &bytes);
+    void pause(int milliseconds);
+    void log(const QString &line);
+    void report(const QString &message);
+    // Shows one of DeviceRun, DeviceStop, DeviceNic and hides the other two.
+    void showStatus(const char *pictureName);
+    // Runs a handler: exceptions end it and go to the error report; data and timer ticks that
+    // arrive meanwhile (during a pause or a dialog) are delivered after it, in order.
+    void runHandler(const std::function<void()> &handler);
+
+    // Across subsystems: what the receive parser and the device sequences hand over.
+    // Settings pages and parameter strings
+    void DecodeParameters();
+    void EncodeParameters();
+    // Phone-book grid, as (name, number) byte pairs
+    void clearPhoneBook();
+    void appendPhoneBookRow(const QByteArray &name, const QByteArray &number);
+    QList<std::pair<QByteArray, QByteArray>> phoneBookRows() const;
+    // Tagged entries of a read: node texts of the five trees and the detect entry
+    void decodeTaggedEntry(const QByteArray &index, const QByteArray &number, const QByteArray &name);
+    void clearTrees();
+    // Upload: the module's prompt arrived / the step's "OK" arrived
+    void sendUploadData();
+    void advanceUpload();
+    // Device sequences
+    void PrepareRead();
+    void WriteEntry(const QByteArray &name, const QByteArray &value);
 
 public slots:
     // Application shell
@@ -135,9 +171,6 @@ protected:
 private:
     void registerControls();
     void bindHandlers();
-    // Runs a handler: exceptions end it and go to the error report; data and timer ticks that
-    // arrive meanwhile (during a pause or a dialog) are delivered after it, in order.
-    void runHandler(const std::function<void()> &handler);
     void runDeferred();
     void onDataAvailable();
     // A timer tick: handled now, or after the running handler has finished.
@@ -146,11 +179,6 @@ private:
     void toggleReceiveIndicator();
     void processLine(const QByteArray &line);
 
-    // Pieces of the dialogue used by every subsystem.
-    void send(const QByteArray &bytes);
-    void pause(int milliseconds);
-    void log(const QString &line);
-    void showStatus(const char *pictureName);
 
     Seams m_seams;
     QString m_executablePath;
@@ -170,16 +198,6 @@ private:
     bool m_closePending = false;
     bool m_closed = false;
 
-    // Receive state; the parser owns its meaning.
-    QByteArray m_receiveLine;
-    bool m_uploadWaiting = false;
-    bool m_ate0Sent = false;
-    bool m_refreshAfterOk = false;
-    bool m_firstEntryOfRead = true;
-    // The four parameter strings held for the whole run.
-    QByteArray m_parOxa, m_parRl1, m_parRl2, m_parKey;
-    // Tagged-entry state.
-    QByteArray m_detectEntry, m_selectedButtonPrefix, m_selectedMemoPrefix;
 };
 
 } // namespace oxa

@@ -13,10 +13,10 @@ void TForm1::ApdComPort1TriggerAvail(int count) {
     for (int i = 0; i < count; ++i) {
         const auto byte = static_cast<unsigned char>(m_seams.port->readChar());
         if (byte == '\r') {
-            processLine(m_receiveLine);
-            m_receiveLine.clear();
+            processLine(state.ReceiveLine);
+            state.ReceiveLine.clear();
         } else if (byte >= 32) {
-            m_receiveLine.append(char(byte));
+            state.ReceiveLine.append(char(byte));
         }
     }
 }

@@ -76,11 +76,11 @@ void TForm1::FormCreate() {
     updateAccessibleNames();
 
     // 9. Receive state.
-    m_receiveLine.clear();
-    m_uploadWaiting = false;
-    m_ate0Sent = false;
-    m_refreshAfterOk = false;
-    m_firstEntryOfRead = true;
+    state.ReceiveLine.clear();
+    state.UploadWaiting = false;
+    state.Ate0Sent = false;
+    state.RefreshAfterOk = false;
+    state.FirstEntryOfRead = true;
 
     // 10-11. Buttons, timer and battery bar.
     ctl<QPushButton>("SaveOXA")->setEnabled(false);
@@ -93,13 +93,13 @@ void TForm1::FormCreate() {
     emit portPreferenceRead(m_preferredPort);
     send("ATE0\r\n");
     pause(200);
-    m_detectEntry.clear();
-    m_selectedButtonPrefix.clear();
-    m_selectedMemoPrefix.clear();
-    m_parOxa = "4#4#0#0#1#7#2#0";
-    m_parRl1 = "55#1#03#1";
-    m_parRl2 = "66#1#03#1";
-    m_parKey = "2#0";
+    state.DetectEntry.clear();
+    state.SelectedButtonPrefix.clear();
+    state.SelectedMemoPrefix.clear();
+    state.PAROXA = "4#4#0#0#1#7#2#0";
+    state.PARRL1 = "55#1#03#1";
+    state.PARRL2 = "66#1#03#1";
+    state.PARKEY = "2#0";
     send("AT+CGMI\r\n");
     ctl<QPushButton>("LoadOXA")->setEnabled(false);
 }

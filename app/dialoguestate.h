@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+namespace oxa {
+
+// The working state of the dialogue with the unit, owned by the main window. The data itself lives in
+// the controls; these are the flags, counters and held strings between one reply and the next.
+struct DialogueState {
+    // Receive parser
+    QByteArray ReceiveLine;
+    int SimSize = 0;
+    int SignalLevel = 0;
+    bool Ate0Sent = false;
+    bool LteModule = false;
+    bool FirstEntryOfRead = true;
+    bool RefreshAfterOk = false;
+
+    // Whole-device write
+    bool WriteInProgress = false;
+    int WriteStep = 0;
+    int SimWriteIndex = 0;
+
+    // Upload
+    bool UploadWaiting = false;
+    bool AsendPending = false;
+    int UploadIndex = 0;
+    QByteArray UploadData;
+
+    // The four parameter strings, held for the whole run.
+    QByteArray PAROXA, PARRL1, PARRL2, PARKEY;
+
+    // Tagged entries
+    QByteArray DetectEntry;
+    QByteArray SelectedMemoPrefix;
+    QByteArray SelectedButtonPrefix;
+};
+
+} // namespace oxa
