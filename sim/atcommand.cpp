@@ -4,14 +4,18 @@ namespace oxa::sim {
 
 namespace {
 
-bool isExtendedPrefix(char c) { return c == '+' || c == '#' || c == '$'; }
+bool isExtendedPrefix(char c) {
+    return c == '+' || c == '#' || c == '$';
+}
 
 bool isNameChar(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '!' ||
            c == '%' || c == '-' || c == '.' || c == '/' || c == ':' || c == '_';
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Commands whose last argument is free text taken to the end of the line.
 bool takesRestOfLine(const QByteArray &name) {
@@ -62,7 +66,8 @@ std::optional<QList<AtCommand>> parseCommandLine(const QByteArray &line) {
                 pos += 2;
             } else if (pos < line.size() && line[pos] == '=') {
                 command.form = AtCommand::Form::Set;
-                const qsizetype argsEnd = takesRestOfLine(command.name) ? line.size() : argumentsEnd(line, pos + 1);
+                const qsizetype argsEnd =
+                    takesRestOfLine(command.name) ? line.size() : argumentsEnd(line, pos + 1);
                 command.args = line.mid(pos + 1, argsEnd - pos - 1);
                 pos = argsEnd;
             } else if (pos < line.size() && line[pos] == '?') {
@@ -78,7 +83,8 @@ std::optional<QList<AtCommand>> parseCommandLine(const QByteArray &line) {
             command.form = AtCommand::Form::Basic;
             qsizetype end = pos + 1;
             if (c == '&') {
-                if (end >= line.size() || !((line[end] >= 'A' && line[end] <= 'Z') || (line[end] >= 'a' && line[end] <= 'z')))
+                if (end >= line.size() ||
+                    !((line[end] >= 'A' && line[end] <= 'Z') || (line[end] >= 'a' && line[end] <= 'z')))
                     return std::nullopt;
                 ++end;
             }

@@ -89,8 +89,9 @@ QByteArray stateText(const Unit &unit) {
         script = "stopped";
         break;
     }
-    return "script " + script + " dtr " + QByteArray::number(unit.dtr()) + " echo " + QByteArray::number(unit.echo()) +
-           " variant " + (unit.variant() == Variant::Lte ? "lte" : "classic") + '\n';
+    return "script " + script + " dtr " + QByteArray::number(unit.dtr()) + " echo " +
+           QByteArray::number(unit.echo()) + " variant " +
+           (unit.variant() == Variant::Lte ? "lte" : "classic") + '\n';
 }
 
 } // namespace oxa::sim

@@ -17,7 +17,8 @@ std::optional<int> optionalCount(const QList<QByteArray> &words, qsizetype at, i
 } // namespace
 
 QString faultUsage() {
-    return QStringLiteral("error [N] | cme CODE [N] | silent [N] | garbage [N] | endless [N] | hangup | clear");
+    return QStringLiteral(
+        "error [N] | cme CODE [N] | silent [N] | garbage [N] | endless [N] | hangup | clear");
 }
 
 std::optional<Fault> parseFault(const QByteArray &text, QString *error) {
@@ -55,7 +56,8 @@ std::optional<Fault> parseFault(const QByteArray &text, QString *error) {
     }
     if (!count || words.size() > maxWords) {
         if (error)
-            *error = QStringLiteral("unknown fault \"%1\"; use %2").arg(QString::fromLatin1(text), faultUsage());
+            *error =
+                QStringLiteral("unknown fault \"%1\"; use %2").arg(QString::fromLatin1(text), faultUsage());
         return std::nullopt;
     }
     fault.count = *count;

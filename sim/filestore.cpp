@@ -31,6 +31,8 @@ bool FileStore::store(const QByteArray &name, const QByteArray &data) {
     return true;
 }
 
-bool FileStore::remove(const QByteArray &name) { return m_files.erase(name) != 0; }
+bool FileStore::remove(const QByteArray &name) {
+    return m_files.erase(name) != 0;
+}
 
 } // namespace oxa::sim

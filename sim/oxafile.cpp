@@ -22,7 +22,9 @@ constexpr Key Keys[] = {
     {"PARRL1", "PARAMRL1"},   {"PARRL2", "PARAMRL2"},   {"PARKEY", "PARKEY"},
 };
 
-bool sameKey(const QByteArray &name, const char *key) { return name.compare(key, Qt::CaseInsensitive) == 0; }
+bool sameKey(const QByteArray &name, const char *key) {
+    return name.compare(key, Qt::CaseInsensitive) == 0;
+}
 
 } // namespace
 

@@ -9,7 +9,9 @@ SimulatedPort::SimulatedPort(std::shared_ptr<UnitHost> host, QObject *parent)
     connect(m_host.get(), &UnitHost::hungUp, this, &SimulatedPort::onHungUp);
 }
 
-SimulatedPort::~SimulatedPort() { close(); }
+SimulatedPort::~SimulatedPort() {
+    close();
+}
 
 bool SimulatedPort::open(QString *) {
     if (m_open)
@@ -34,9 +36,13 @@ void SimulatedPort::write(const QByteArray &bytes) {
         m_host->send(bytes);
 }
 
-QByteArray SimulatedPort::readAll() { return std::exchange(m_received, {}); }
+QByteArray SimulatedPort::readAll() {
+    return std::exchange(m_received, {});
+}
 
-qint64 SimulatedPort::bytesToWrite() const { return m_open ? m_host->bytesToWrite() : 0; }
+qint64 SimulatedPort::bytesToWrite() const {
+    return m_open ? m_host->bytesToWrite() : 0;
+}
 
 bool SimulatedPort::setDtr(bool raised) {
     if (m_open)

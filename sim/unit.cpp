@@ -13,8 +13,12 @@ namespace {
 constexpr qsizetype MaxCommandLine = 2048;
 const QByteArray Crlf = QByteArrayLiteral("\r\n");
 
-qint64 ms(qint64 milliseconds) { return milliseconds * NsPerMs; }
-qint64 us(qint64 microseconds) { return microseconds * 1000; }
+qint64 ms(qint64 milliseconds) {
+    return milliseconds * NsPerMs;
+}
+qint64 us(qint64 microseconds) {
+    return microseconds * 1000;
+}
 
 // What the module answers for a code in verbose error mode (AT+CMEE=2).
 QByteArray cmeDescription(int code) {
@@ -54,7 +58,8 @@ QByteArray deviceScriptBytes() {
 
 } // namespace
 
-Unit::Unit(const UnitOptions &options) : m_options(options), m_sim(options.simSize), m_cmee(options.cmeeMode) {
+Unit::Unit(const UnitOptions &options)
+    : m_options(options), m_sim(options.simSize), m_cmee(options.cmeeMode) {
     m_out.setBitsPerSecond(options.timing.lineBitsPerSecond);
     const QList<IndexedEntry> content =
         options.simContent ? *options.simContent : defaultSimContent(options.variant, options.simSize);
@@ -122,7 +127,9 @@ QByteArray Unit::takeOutput() {
     return m_out.take(m_now);
 }
 
-bool Unit::takeHangUp() { return std::exchange(m_hangUp, false); }
+bool Unit::takeHangUp() {
+    return std::exchange(m_hangUp, false);
+}
 
 void Unit::emitBytes(const QByteArray &bytes, qint64 at) {
     if (m_endlessLeft != 0) {
@@ -132,7 +139,9 @@ void Unit::emitBytes(const QByteArray &bytes, qint64 at) {
     m_out.push(bytes, at);
 }
 
-void Unit::scriptLine(const QByteArray &line, qint64 at) { emitBytes(line + Crlf, at); }
+void Unit::scriptLine(const QByteArray &line, qint64 at) {
+    emitBytes(line + Crlf, at);
+}
 
 void Unit::info(Reply &reply, const QByteArray &line) {
     emitBytes((reply.firstInfo ? QByteArray(Crlf) : QByteArray()) + line + Crlf, reply.at);
@@ -181,11 +190,13 @@ void Unit::processInput() {
         if (m_data) {
             // The line end after the command that asked for the prompt is not file data: the module
             // drops a LF that arrives before its prompt has gone out.
-            if (m_data->received.isEmpty() && m_inbox[pos] == '\n' && m_out.takenTotal() < m_data->promptEnd) {
+            if (m_data->received.isEmpty() && m_inbox[pos] == '\n' &&
+                m_out.takenTotal() < m_data->promptEnd) {
                 ++pos;
                 continue;
             }
-            const qsizetype count = std::min<qsizetype>(m_data->size - m_data->received.size(), m_inbox.size() - pos);
+            const qsizetype count =
+                std::min<qsizetype>(m_data->size - m_data->received.size(), m_inbox.size() - pos);
             m_data->received.append(m_inbox.constData() + pos, count);
             pos += count;
             if (m_data->received.size() == m_data->size)
@@ -320,7 +331,8 @@ Unit::Result Unit::execute(const AtCommand &command, Reply &reply) {
             info(reply, "+CMEE: (0-2)");
             return Result::ok();
         }
-        const std::optional<int> mode = command.form == Form::Set ? parseNumber(command.args.trimmed()) : std::nullopt;
+        const std::optional<int> mode =
+            command.form == Form::Set ? parseNumber(command.args.trimmed()) : std::nullopt;
         if (!mode || *mode > 2)
             return Result::error();
         m_cmee = *mode;
@@ -335,7 +347,8 @@ Unit::Result Unit::execute(const AtCommand &command, Reply &reply) {
             info(reply, "+CREG: (0-2)");
             return Result::ok();
         }
-        const std::optional<int> mode = command.form == Form::Set ? parseNumber(command.args.trimmed()) : std::nullopt;
+        const std::optional<int> mode =
+            command.form == Form::Set ? parseNumber(command.args.trimmed()) : std::nullopt;
         return mode && *mode <= 2 ? Result::ok() : Result::error();
     }
     if (name == "+COPS") {
@@ -354,7 +367,8 @@ Unit::Result Unit::execute(const AtCommand &command, Reply &reply) {
             info(reply, "#SLED: (0-4)");
             return Result::ok();
         }
-        const std::optional<int> mode = command.form == Form::Set ? parseNumber(command.args.trimmed()) : std::nullopt;
+        const std::optional<int> mode =
+            command.form == Form::Set ? parseNumber(command.args.trimmed()) : std::nullopt;
         if (!mode || *mode > 4)
             return Result::error();
         m_sled = *mode;
@@ -370,7 +384,8 @@ Unit::Result Unit::execute(const AtCommand &command, Reply &reply) {
         return phoneBookWrite(command, reply);
     if (name == "+CPBF")
         return phoneBookFind(command, reply);
-    if (name == "#ESCRIPT" || name == "#WSCRIPT" || name == "#ASEND" || name == "#DSCRIPT" || name == "#LSCRIPT")
+    if (name == "#ESCRIPT" || name == "#WSCRIPT" || name == "#ASEND" || name == "#DSCRIPT" ||
+        name == "#LSCRIPT")
         return fileCommand(command, reply);
     return Result::error();
 }
@@ -429,14 +444,15 @@ QByteArray Unit::entryLine(const QByteArray &prefix, int index, const SimEntry &
         for (const char c : entry.name)
             name.append(QByteArray::number(uchar(c), 16).rightJustified(4, '0').toUpper());
     }
-    return prefix + QByteArray::number(index) + ",\"" + entry.number + "\"," + QByteArray::number(entry.type) +
-           ",\"" + name + "\"";
+    return prefix + QByteArray::number(index) + ",\"" + entry.number + "\"," +
+           QByteArray::number(entry.type) + ",\"" + name + "\"";
 }
 
 Unit::Result Unit::phoneBookRead(const AtCommand &command, Reply &reply) {
     if (command.form == AtCommand::Form::Test) {
-        info(reply, "+CPBR: (1-" + QByteArray::number(m_sim.size()) + ")," + QByteArray::number(SimCard::NumberLength) +
-                        "," + QByteArray::number(SimCard::NameLength));
+        info(reply, "+CPBR: (1-" + QByteArray::number(m_sim.size()) + ")," +
+                        QByteArray::number(SimCard::NumberLength) + "," +
+                        QByteArray::number(SimCard::NameLength));
         return Result::ok();
     }
     if (command.form != AtCommand::Form::Set)
@@ -460,8 +476,9 @@ Unit::Result Unit::phoneBookRead(const AtCommand &command, Reply &reply) {
 
 Unit::Result Unit::phoneBookWrite(const AtCommand &command, Reply &reply) {
     if (command.form == AtCommand::Form::Test) {
-        info(reply, "+CPBW: (1-" + QByteArray::number(m_sim.size()) + ")," + QByteArray::number(SimCard::NumberLength) +
-                        ",(129,145)," + QByteArray::number(SimCard::NameLength));
+        info(reply, "+CPBW: (1-" + QByteArray::number(m_sim.size()) + ")," +
+                        QByteArray::number(SimCard::NumberLength) + ",(129,145)," +
+                        QByteArray::number(SimCard::NameLength));
         return Result::ok();
     }
     if (command.form != AtCommand::Form::Set)
@@ -554,7 +571,8 @@ Unit::Result Unit::phoneBookWrite(const AtCommand &command, Reply &reply) {
 
 Unit::Result Unit::phoneBookFind(const AtCommand &command, Reply &reply) {
     if (command.form == AtCommand::Form::Test) {
-        info(reply, "+CPBF: " + QByteArray::number(SimCard::NumberLength) + "," + QByteArray::number(SimCard::NameLength));
+        info(reply, "+CPBF: " + QByteArray::number(SimCard::NumberLength) + "," +
+                        QByteArray::number(SimCard::NameLength));
         return Result::ok();
     }
     if (command.form != AtCommand::Form::Set)
@@ -573,7 +591,8 @@ Unit::Result Unit::phoneBookFind(const AtCommand &command, Reply &reply) {
 Unit::Result Unit::phoneBookStorage(const AtCommand &command, Reply &reply) {
     switch (command.form) {
     case AtCommand::Form::Read:
-        info(reply, "+CPBS: \"SM\"," + QByteArray::number(m_sim.usedCount()) + "," + QByteArray::number(m_sim.size()));
+        info(reply, "+CPBS: \"SM\"," + QByteArray::number(m_sim.usedCount()) + "," +
+                        QByteArray::number(m_sim.size()));
         return Result::ok();
     case AtCommand::Form::Test:
         info(reply, "+CPBS: (\"SM\")");
@@ -675,7 +694,8 @@ void Unit::completeData() {
     finalResult(reply, stored ? Result::ok() : Result::error());
     m_busyUntil = reply.at;
     if (stored && transfer.command == "#ASEND")
-        schedule(reply.at + ms(m_options.timing.asendEventMs), [this] { emitBytes("\r\n#ASENDEV: 0\r\n", m_now); });
+        schedule(reply.at + ms(m_options.timing.asendEventMs),
+                 [this] { emitBytes("\r\n#ASENDEV: 0\r\n", m_now); });
 }
 
 // ---- device script -----------------------------------------------------------------------------
@@ -698,7 +718,9 @@ void Unit::setDtr(bool raised) {
     }
 }
 
-void Unit::reboot() { startBoot(); }
+void Unit::reboot() {
+    startBoot();
+}
 
 void Unit::startBoot() {
     m_events.clear();
@@ -731,7 +753,8 @@ void Unit::startScript() {
         return;
     }
     const Identity &id = m_options.identity;
-    const QByteArray admin = m_sim.usedEntries().isEmpty() ? QByteArray() : m_sim.usedEntries().first().entry.number;
+    const QByteArray admin =
+        m_sim.usedEntries().isEmpty() ? QByteArray() : m_sim.usedEntries().first().entry.number;
     const QList<QByteArray> lines = {
         "#CBC: 0," + QByteArray::number(id.batteryCentiVolts),
         "+CREG: 0,1",

@@ -90,7 +90,9 @@ private:
     void finalResult(Reply &reply, const Result &result);
     QByteArray cmeText(int code) const;
 
-    bool takesCommands() const { return m_script == ScriptState::Stopping || m_script == ScriptState::Stopped; }
+    bool takesCommands() const {
+        return m_script == ScriptState::Stopping || m_script == ScriptState::Stopped;
+    }
     void processInput();
     void receiveData(char c);
     void completeData();
@@ -137,8 +139,8 @@ private:
     std::optional<DataTransfer> m_data;
     // Answers that replace the next command lines: Error, Cme (literal code) or None (silence).
     std::deque<Result> m_commandFaults;
-    qint64 m_endlessLeft = 0;        // bytes of the endless line still to send; -1: until cleared
-    QByteArray m_held; // answers held back while an endless line blocks the output
+    qint64 m_endlessLeft = 0; // bytes of the endless line still to send; -1: until cleared
+    QByteArray m_held;        // answers held back while an endless line blocks the output
     bool m_hangUp = false;
     quint32 m_noise = 0x2545F491u;
     int m_statusRound = 0;

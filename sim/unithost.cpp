@@ -46,18 +46,22 @@ void UnitHost::advance(qint64 milliseconds) {
 
 void UnitHost::pump() {
     const qint64 now = m_clock->nowNs();
-    m_unit.advanceTo(now);
-    const QByteArray arrived = m_toUnit.take(now);
-    if (!arrived.isEmpty()) {
-        m_unit.receive(arrived);
-        m_unit.advanceTo(now);
+    // Each byte reaches the unit at its own moment, so that the unit answers at the right time even
+    // when the clock jumped.
+    qint64 arrived = 0;
+    for (auto at = m_toUnit.nextArrivalNs(); at && *at <= now; at = m_toUnit.nextArrivalNs()) {
+        m_unit.advanceTo(*at);
+        const QByteArray bytes = m_toUnit.take(*at);
+        arrived += bytes.size();
+        m_unit.receive(bytes);
     }
+    m_unit.advanceTo(now);
     const QByteArray out = m_unit.takeOutput();
     const bool hangUp = m_unit.takeHangUp();
     reschedule();
     // Signals last: a receiver may call back into the host.
-    if (!arrived.isEmpty())
-        emit consumed(arrived.size());
+    if (arrived > 0)
+        emit consumed(arrived);
     if (!out.isEmpty())
         emit output(out);
     if (hangUp)

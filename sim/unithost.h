@@ -19,7 +19,8 @@ namespace oxa::sim {
 class UnitHost : public QObject {
     Q_OBJECT
 public:
-    explicit UnitHost(const UnitOptions &options, std::unique_ptr<Clock> clock = std::make_unique<SteadyClock>(),
+    explicit UnitHost(const UnitOptions &options,
+                      std::unique_ptr<Clock> clock = std::make_unique<SteadyClock>(),
                       QObject *parent = nullptr);
     ~UnitHost() override;
 

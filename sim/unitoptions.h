@@ -17,14 +17,14 @@ enum class Variant {
 
 // How long things take on the unit. All delays are in milliseconds of the unit's clock.
 struct Timing {
-    qint64 stopReportMs = 300;    // DTR raised -> stop report of the running script
-    qint64 sledLineMs = 200;      // "OK" to echo-off -> "[AT#SLED=1]=" (classic variant)
-    qint64 bootMs = 3000;         // reboot -> module answers, script starts
-    qint64 bootLineGapMs = 250;   // between the first lines of a starting script
-    qint64 lteRestartMs = 500;    // DTR lowered -> reboot (LTE variant)
-    qint64 firstStatusMs = 2000;  // start-up with the script running -> its first status lines
+    qint64 stopReportMs = 300;     // DTR raised -> stop report of the running script
+    qint64 sledLineMs = 200;       // "OK" to echo-off -> "[AT#SLED=1]=" (classic variant)
+    qint64 bootMs = 3000;          // reboot -> module answers, script starts
+    qint64 bootLineGapMs = 250;    // between the first lines of a starting script
+    qint64 lteRestartMs = 500;     // DTR lowered -> reboot (LTE variant)
+    qint64 firstStatusMs = 2000;   // start-up with the script running -> its first status lines
     qint64 statusPeriodMs = 15000; // between status rounds of the running script; 0: none
-    qint64 asendEventMs = 300;    // "OK" after a file send -> "#ASENDEV:" event
+    qint64 asendEventMs = 300;     // "OK" after a file send -> "#ASENDEV:" event
     // Per phone-book location read or written (microseconds); 0: none.
     qint64 simReadLatencyUs = 0;
     qint64 simWriteLatencyUs = 0;

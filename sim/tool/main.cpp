@@ -47,7 +47,8 @@ void printErr(const QString &text) {
 // Reads control lines from stdin; end of input leaves the simulator running.
 class ControlInput : public QObject {
 public:
-    ControlInput(UnitHost &host, PtyServer &pty) : m_host(host), m_pty(pty), m_notifier(STDIN_FILENO, QSocketNotifier::Read) {
+    ControlInput(UnitHost &host, PtyServer &pty)
+        : m_host(host), m_pty(pty), m_notifier(STDIN_FILENO, QSocketNotifier::Read) {
         connect(&m_notifier, &QSocketNotifier::activated, this, &ControlInput::onReadable);
     }
 
@@ -123,19 +124,25 @@ int main(int argc, char *argv[]) {
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        "The simulated unit on a pseudo-terminal. Prints \"PTY <slave path>\" first, then reads control lines "
+        "The simulated unit on a pseudo-terminal. Prints \"PTY <slave path>\" first, then reads control "
+        "lines "
         "on stdin: dtr 1, dtr 0, dump, files, state, fault ..., reboot, help, quit.");
     parser.addHelpOption();
     const QCommandLineOption linkOption("link", "Also make a symbolic link PATH to the slave.", "PATH");
-    const QCommandLineOption sizeOption("size", "Number of SIM phone-book locations (default 250).", "N", "250");
-    const QCommandLineOption lteOption("lte", "LTE module: stop reported by #APLAYEV:, restart by lowering DTR.");
-    const QCommandLineOption stoppedOption("stopped", "Device script stopped at start: AT commands are taken at once.");
+    const QCommandLineOption sizeOption("size", "Number of SIM phone-book locations (default 250).", "N",
+                                        "250");
+    const QCommandLineOption lteOption("lte",
+                                       "LTE module: stop reported by #APLAYEV:, restart by lowering DTR.");
+    const QCommandLineOption stoppedOption("stopped",
+                                           "Device script stopped at start: AT commands are taken at once.");
     const QCommandLineOption lineRateOption("line-rate", "Throttle output to 115200 bit/s 8N1.");
     const QCommandLineOption simOption("sim", "Load a configuration file (*.oxa) as SIM content.", "FILE");
-    const QCommandLineOption instantOption("instant", "No boot, stop or latency delays (status lines stay periodic).");
-    const QCommandLineOption faultOption("fault", "Inject a fault at start (" + faultUsage() + "); repeatable.", "SPEC");
-    parser.addOptions({linkOption, sizeOption, lteOption, stoppedOption, lineRateOption, simOption, instantOption,
-                       faultOption});
+    const QCommandLineOption instantOption("instant",
+                                           "No boot, stop or latency delays (status lines stay periodic).");
+    const QCommandLineOption faultOption(
+        "fault", "Inject a fault at start (" + faultUsage() + "); repeatable.", "SPEC");
+    parser.addOptions({linkOption, sizeOption, lteOption, stoppedOption, lineRateOption, simOption,
+                       instantOption, faultOption});
     parser.process(app);
 
     UnitOptions options;
@@ -240,7 +247,8 @@ int main(int argc, char *argv[]) {
 #include <cstdio>
 
 int main() {
-    std::fputs("oxasim: pseudo-terminals need a POSIX system; use the in-process simulated unit instead.\n", stderr);
+    std::fputs("oxasim: pseudo-terminals need a POSIX system; use the in-process simulated unit instead.\n",
+               stderr);
     return 1;
 }
 

@@ -21,12 +21,15 @@ PtyServer::PtyServer(UnitHost &host, QObject *parent) : QObject(parent), m_host(
     connect(&m_host, &UnitHost::hungUp, this, &PtyServer::hangUp);
 }
 
-PtyServer::~PtyServer() { hangUp(); }
+PtyServer::~PtyServer() {
+    hangUp();
+}
 
 bool PtyServer::open(QString *error) {
     auto fail = [&](const char *what) {
         if (error)
-            *error = QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(strerror(errno)));
+            *error =
+                QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(strerror(errno)));
         hangUp();
         return false;
     };
@@ -96,7 +99,9 @@ void PtyServer::onOutput(const QByteArray &bytes) {
     flush();
 }
 
-void PtyServer::onWritable() { flush(); }
+void PtyServer::onWritable() {
+    flush();
+}
 
 void PtyServer::flush() {
     while (!m_pending.isEmpty()) {
