@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+
+#include <utility>
+
+namespace oxa {
+
+// The upload prompts that the module sends without a line end.
+bool isUploadPrompt(QByteArrayView text);
+
+// Assembles the unit's reply lines from received bytes, one byte at a time, so that the receive
+// handler can react to a line (and to an upload prompt) before it looks at the next byte.
+// A line ends at CR; LF and every other control byte are dropped; bytes 32..255 are kept.
+// Appending is amortised O(1) and a line may grow to any length without a CR.
+class LineReader {
+public:
+    enum class Event {
+        Dropped,   // a control byte other than CR: nothing changed
+        Appended,  // the byte joined the partial line
+        Prompt,    // as Appended, and the partial line is now exactly ">>>" or "CONNECT"
+        LineEnded, // CR: a complete line waits in takeLine()
+    };
+
+    Event feed(char byte);
+
+    // The line that the last LineEnded completed (without its CR); empty once taken.
+    QByteArray takeLine() { return std::exchange(m_complete, QByteArray()); }
+
+    // The bytes received since the last CR.
+    const QByteArray &partial() const { return m_line; }
+    bool partialIsPrompt() const { return isUploadPrompt(m_line); }
+    void clear();
+
+private:
+    QByteArray m_line;
+    QByteArray m_complete;
+};
+
+// Feeds a whole chunk and returns the lines it completed, in order (prompts are not reported).
+// For tests and tools; the receive handler feeds byte by byte because a line's reaction can change
+// what the next byte means.
+QList<QByteArray> feedLines(LineReader &reader, QByteArrayView chunk);
+
+} // namespace oxa

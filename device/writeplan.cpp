@@ -1,0 +1,103 @@
+#include "writeplan.h"
+
+#include "entryline.h"
+
+#include <utility>
+
+namespace oxa {
+
+namespace {
+constexpr int StepPauseMs = 200;
+}
+
+WriteSequence::WriteSequence(QList<QByteArray> keyValues, QList<WriteRow> rows, int simSize)
+    : m_keyValues(std::move(keyValues)), m_rows(std::move(rows)), m_simSize(simSize) {
+    // Walk the entries the way the sequence will use indexes, up to the last one that fits.
+    int index = 1;
+    const qsizetype total = WriteKeyCount + m_rows.size();
+    for (qsizetype i = 0; i < total && index <= m_simSize; ++i) {
+        const bool isKey = i < WriteKeyCount;
+        const QByteArray &name = isKey ? writeKeys()[i] : m_rows[i - WriteKeyCount].name;
+        const QByteArray value = isKey ? keyValue(int(i)) : m_rows[i - WriteKeyCount].number;
+        if (name.isEmpty() || value.isEmpty())
+            continue;
+        const Command command = at::writeEntry(index, value, name);
+        if (!command.ok()) {
+            m_refusal = WriteRefusal{name, isKey ? 0 : int(i - WriteKeyCount + 1), index, command.refused};
+            break;
+        }
+        ++index;
+    }
+}
+
+QByteArray WriteSequence::keyValue(int key) const {
+    return key < m_keyValues.size() ? m_keyValues[key] : QByteArray();
+}
+
+WriteAction WriteSequence::start() {
+    m_writeStep = 0;
+    m_simWriteIndex = 1;
+    m_finished = false;
+    m_current = WriteAction{};
+    m_current.kind = WriteAction::Kind::Start;
+    m_current.command = at::attention();
+    return m_current;
+}
+
+WriteAction WriteSequence::next() {
+    if (m_finished)
+        return m_current;
+    ++m_writeStep;
+    if (m_simWriteIndex > m_simSize) {
+        m_finished = true;
+        m_current = WriteAction{};
+        m_current.kind = WriteAction::Kind::Finish;
+        m_current.writeStep = m_writeStep;
+        m_current.command = at::readEntries(m_simSize);
+        return m_current;
+    }
+    if (m_writeStep <= WriteKeyCount) {
+        m_current = entry(writeKeys()[m_writeStep - 1], keyValue(m_writeStep - 1));
+    } else if (const qsizetype row = m_writeStep - WriteKeyCount; row <= m_rows.size()) {
+        m_current = entry(m_rows[row - 1].name, m_rows[row - 1].number);
+    } else {
+        m_current = WriteAction{};
+        m_current.kind = WriteAction::Kind::Delete;
+        m_current.simIndex = m_simWriteIndex;
+        m_current.command = at::deleteEntry(m_simWriteIndex);
+        m_current.log = QStringLiteral("delete SIM") + QString::number(m_simWriteIndex);
+        ++m_simWriteIndex;
+    }
+    m_current.writeStep = m_writeStep;
+    m_current.pauseBeforeMs = StepPauseMs;
+    return m_current;
+}
+
+// WriteEntry: an empty name or value costs an "AT" exchange and no index.
+WriteAction WriteSequence::entry(const QByteArray &name, const QByteArray &value) {
+    WriteAction action;
+    action.name = name;
+    const Command command = at::writeEntry(m_simWriteIndex, value, name);
+    if (name.isEmpty() || value.isEmpty() || !command.ok()) {
+        action.kind = WriteAction::Kind::Skip;
+        action.command = at::attention();
+        action.log = QStringLiteral("---");
+        return action;
+    }
+    action.kind = WriteAction::Kind::Write;
+    action.simIndex = m_simWriteIndex;
+    action.command = command.line;
+    action.log = QStringLiteral("SIM") + QString::number(m_simWriteIndex);
+    ++m_simWriteIndex;
+    return action;
+}
+
+QList<WriteAction> planWrite(const QList<QByteArray> &keyValues, const QList<WriteRow> &rows, int simSize) {
+    WriteSequence sequence(keyValues, rows, simSize);
+    QList<WriteAction> actions{sequence.start()};
+    while (!sequence.finished())
+        actions.append(sequence.next());
+    return actions;
+}
+
+} // namespace oxa
