@@ -2,6 +2,7 @@
 
 #include "dialoguestate.h"
 #include "seams.h"
+#include "upload_state.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -45,6 +46,8 @@ public:
 
     // The dialogue's flags, counters and held strings.
     DialogueState state;
+    // The upload in progress: its list, its reply timer.
+    UploadSession upload;
 
     // Pieces every subsystem's handlers use.
     PortLayer *port() const { return m_seams.port; }
@@ -74,6 +77,8 @@ public:
     // Upload: the module's prompt arrived / the step's "OK" arrived
     void sendUploadData();
     void advanceUpload();
+    // Upload: the module refused the step ("ERROR", "+CME ERROR: ...")
+    void uploadStepFailed(const QByteArray &reply);
     // Device sequences
     void PrepareRead();
     void WriteEntry(const QByteArray &name, const QByteArray &value);

@@ -1,0 +1,216 @@
+#include "upload_flow.h"
+
+#include "portlayer.h"
+#include "tform1.h"
+#include "upload_file.h"
+#include "uploadlist.h"
+
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTimer>
+
+namespace oxa {
+
+namespace {
+
+QString tr(const char *text) {
+    return QCoreApplication::translate("Upload", text);
+}
+
+// "line 3 ("RUN:oxa.pyo")": lines are counted from 1 for people.
+QString lineName(const TForm1 &form, int index) {
+    return tr("line %1 (\"%2\")").arg(index + 1).arg(form.upload.lines.value(index));
+}
+
+// Ends the upload where it stands; nothing of it waits any more.
+void endUpload(TForm1 &form) {
+    form.state.UploadWaiting = false;
+    form.state.AsendPending = false;
+    form.state.UploadData.clear();
+    form.upload.promptExpected = false;
+    if (form.upload.replyTimer)
+        form.upload.replyTimer->stop();
+    form.ctl<QWidget>("Prubeh")->hide();
+}
+
+void stopWithMessage(TForm1 &form, const QString &message) {
+    endUpload(form);
+    form.report(message);
+}
+
+// Runs `work`; when it throws (a refused send), the upload ends first, then the error goes on to the
+// handler's report: one message, and nothing left waiting for a reply that cannot come.
+template <class Work> void endOnFailure(TForm1 &form, Work work) {
+    try {
+        work();
+    } catch (...) {
+        endUpload(form);
+        throw;
+    }
+}
+
+void restartReplyTimer(TForm1 &form) {
+    uploadReplyTimer(form)->start(form.upload.replyTimeoutMs);
+}
+
+void toggleLed(TForm1 &form) {
+    if (auto *led = form.ctl<QWidget>("RXDled"))
+        led->setVisible(led->isHidden());
+}
+
+// Waits in one-second steps until the output queue has room for `bytes`; false when the line took
+// nothing for UploadDrainIdleWaits waits in a row (flow control held for good, a stuck port).
+bool waitForOutputRoom(TForm1 &form, int bytes) {
+    int idleWaits = 0;
+    int lastFree = form.port()->freeOutputSpace();
+    while (form.port()->freeOutputSpace() < bytes) {
+        if (idleWaits >= UploadDrainIdleWaits)
+            return false;
+        form.log(QStringLiteral("sending"));
+        toggleLed(form);
+        form.pause(UploadDrainWaitMs);
+        const int free = form.port()->freeOutputSpace();
+        idleWaits = free > lastFree ? 0 : idleWaits + 1;
+        lastFree = free;
+    }
+    return true;
+}
+
+void runStep(TForm1 &form) {
+    const int index = form.state.UploadIndex;
+    if (index >= form.upload.lines.size()) {
+        endUpload(form); // the list is done
+        return;
+    }
+    const UploadStep step = classifyUploadLine(form.upload.lines.at(index));
+    qint64 size = 0;
+    if (step.sendsFile()) {
+        form.state.UploadData.clear();
+        const QString path = uploadFilePath(step.argument);
+        UploadFile file = readUploadFile(path);
+        if (!file.ok()) {
+            stopWithMessage(form, tr("The upload stopped at %1: the file \"%2\" cannot be sent: %3.")
+                                      .arg(lineName(form, index), path, file.error));
+            return;
+        }
+        form.state.UploadData = std::move(file.data);
+        size = form.state.UploadData.size();
+    }
+    const Command command = uploadCommand(step, size);
+    if (!command.ok()) {
+        stopWithMessage(form, tr("The upload stopped at %1: its %2 holds a line break.")
+                                  .arg(lineName(form, index), commandFieldName(command.refused)));
+        return;
+    }
+
+    const bool asend = step.kind == UploadStepKind::Asend;
+    form.state.UploadWaiting = true;
+    endOnFailure(form, [&] {
+        if (asend)
+            form.pause(form.uploadPause());
+        form.log(QString::fromLatin1(command.logText()));
+        form.upload.promptExpected = step.sendsFile();
+        form.send(command.line);
+    });
+    if (asend)
+        form.state.AsendPending = true;
+    restartReplyTimer(form);
+}
+
+} // namespace
+
+void startUpload(TForm1 &form) {
+    endUpload(form); // pressed again: start over
+    form.upload.lines = uploadListLines(form.ctl<QPlainTextEdit>("List")->toPlainText());
+    auto *progress = form.ctl<QProgressBar>("Prubeh");
+    progress->setRange(0, int(form.upload.lines.size()) + 1);
+    progress->setValue(1);
+    progress->show();
+    form.state.UploadIndex = 0;
+    form.state.UploadWaiting = true;
+    runStep(form);
+}
+
+void sendStepData(TForm1 &form) {
+    if (!form.state.UploadWaiting || !form.upload.promptExpected)
+        return; // no file step waits for a prompt: its data went already, or there is none
+    form.upload.promptExpected = false;
+    uploadReplyTimer(form)->stop();
+    const int index = form.state.UploadIndex;
+    endOnFailure(form, [&] {
+        form.log(QStringLiteral("+++++++++++++++"));
+        form.pause(500);
+        const QList<QByteArray> pieces = uploadPieces(form.state.UploadData);
+        for (qsizetype i = 0; i < pieces.size(); ++i) {
+            if (!waitForOutputRoom(form, i == 0 ? int(pieces[i].size()) : PortLayer::OutputQueueSize)) {
+                stopWithMessage(form, tr("The upload stopped at %1: the serial line took no data for %2 s.")
+                                          .arg(lineName(form, index))
+                                          .arg(UploadDrainIdleWaits * UploadDrainWaitMs / 1000));
+                return;
+            }
+            if (form.port()->portNumber() == 0) {
+                endUpload(form); // the line went away during the wait; its loss was reported
+                return;
+            }
+            if (i > 0)
+                form.log(QStringLiteral("flush buffer"));
+            form.send(pieces[i]);
+        }
+    });
+    if (form.state.UploadWaiting)
+        restartReplyTimer(form);
+}
+
+void advanceToNextStep(TForm1 &form) {
+    // An "OK" while a file step still waits for its prompt is not the step's end: no data went yet.
+    if (!form.state.UploadWaiting || form.upload.promptExpected)
+        return;
+    uploadReplyTimer(form)->stop();
+    form.state.UploadIndex += 1;
+    form.ctl<QProgressBar>("Prubeh")->setValue(form.state.UploadIndex);
+    form.state.UploadWaiting = false;
+    form.pause(500);
+    runStep(form);
+}
+
+void failUploadStep(TForm1 &form, const QByteArray &reply) {
+    if (!form.state.UploadWaiting)
+        return;
+    stopWithMessage(form, tr("The upload stopped at %1: the module answered \"%2\".")
+                              .arg(lineName(form, form.state.UploadIndex), QString::fromLatin1(reply)));
+}
+
+void uploadReplyTimedOut(TForm1 &form) {
+    if (!form.state.UploadWaiting)
+        return;
+    stopWithMessage(form, tr("The upload stopped at %1: the module did not answer within %2 s.")
+                              .arg(lineName(form, form.state.UploadIndex))
+                              .arg(form.upload.replyTimeoutMs / 1000.0));
+}
+
+QTimer *uploadReplyTimer(TForm1 &form) {
+    if (form.upload.replyTimer)
+        return form.upload.replyTimer;
+    auto *timer = new QTimer(&form);
+    timer->setObjectName(QStringLiteral("UploadTimeout"));
+    timer->setSingleShot(true);
+    timer->setInterval(form.upload.replyTimeoutMs);
+    QObject::connect(timer, &QTimer::timeout, &form, [&form, timer] {
+        // Inside another handler's pause the tick waits a little; the step goes on meanwhile.
+        if (form.handlerRunning()) {
+            timer->start(100);
+            return;
+        }
+        form.runHandler([&form] { uploadReplyTimedOut(form); });
+    });
+    form.upload.replyTimer = timer;
+    return timer;
+}
+
+void setUploadReplyTimeout(TForm1 &form, int milliseconds) {
+    form.upload.replyTimeoutMs = milliseconds;
+    uploadReplyTimer(form)->setInterval(milliseconds);
+}
+
+} // namespace oxa

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "uploadlist.h"
+
+#include <QStringList>
+
+class QTimer;
+
+namespace oxa {
+
+// The upload in progress, beside the dialogue's own flags (UploadWaiting, AsendPending, UploadIndex,
+// UploadData).
+struct UploadSession {
+    // The list as it stood when Upgrade was pressed, so that editing the memo meanwhile changes nothing.
+    QStringList lines;
+    // A file step's command went out and its data waits for the module's prompt; any other prompt is
+    // ignored, so that data never goes twice or to the wrong command.
+    bool promptExpected = false;
+    // Stops a step that gets no reply; created on first use, owned by the window.
+    QTimer *replyTimer = nullptr;
+    int replyTimeoutMs = UploadReplyTimeoutMs;
+};
+
+} // namespace oxa

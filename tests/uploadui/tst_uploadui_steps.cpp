@@ -1,0 +1,300 @@
+// Upload steps on the window, reply by reply: each kind's exchange, data in pieces as the output
+// queue drains, the pause before a file send, the progress bar, and the faults that stop an upload.
+#include "upload_flow.h"
+#include "uploadfixture.h"
+
+#include <QTest>
+#include <QTimer>
+
+using namespace oxa;
+
+using ByteList = QList<QByteArray>;
+
+namespace {
+
+// The bytes a file step writes: its test file's content.
+const QByteArray Script = "import MDM\r\nprint('\xe9')\n";
+const QByteArray Voice = test::patternBytes(300);
+
+QTimer *replyTimer(test::UploadWindow &w) {
+    return w.form->findChild<QTimer *>("UploadTimeout");
+}
+
+} // namespace
+
+class TestUploadSteps : public QObject {
+    Q_OBJECT
+private slots:
+    void stepExchange_data();
+    void stepExchange();
+    void dataInPieces_data();
+    void dataInPieces();
+    void asendWaitsTheConfiguredPauseBeforeItsCommand();
+    void progressFollowsTheStepsAndUpgradeStartsOver();
+    void faultStopsWithOneMessage_data();
+    void faultStopsWithOneMessage();
+    void stalledLineStopsTheUpload();
+    void replyTimerRunsWhileAStepWaits();
+};
+
+void TestUploadSteps::stepExchange_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QString>("logged");
+    QTest::addColumn<ByteList>("replies");   // delivered one after another
+    QTest::addColumn<ByteList>("responses"); // what the window sends on each
+
+    const QByteArray next = "AT+GMR\r\n"; // the list's second line, a marker of "next line"
+    QTest::newRow("RUN") << "RUN:oxa.pyo" << QByteArray("AT#ESCRIPT=oxa.pyo\r\n") << "AT#ESCRIPT=oxa.pyo"
+                         << ByteList{"\r\nOK\r\n"} << ByteList{next};
+    QTest::newRow("RUN with nothing after the colon")
+        << "RUN:" << QByteArray("AT#ESCRIPT=\r\n") << "AT#ESCRIPT=" << ByteList{"OK\r\n"} << ByteList{next};
+    QTest::newRow("SET") << "SET:AT#SLED=2" << QByteArray("AT#SLED=2\r\n") << "AT#SLED=2"
+                         << ByteList{"OK\r\n"} << ByteList{next};
+    QTest::newRow("DEL") << "DEL:old.pyo" << QByteArray("AT#DSCRIPT=old.pyo\r\n") << "AT#DSCRIPT=old.pyo"
+                         << ByteList{"OK\r\n"} << ByteList{next};
+    QTest::newRow("plain file") << "oxa.pyo" << QByteArray("AT#WSCRIPT=oxa.pyo,23\r\n")
+                                << "AT#WSCRIPT=oxa.pyo,23" << ByteList{"\r\n>>>", "\r\nOK\r\n"}
+                                << ByteList{Script, next};
+    QTest::newRow("ASEND: an OK before the event does not advance")
+        << "ASEND:hello.amr" << QByteArray("AT#ASEND=hello.amr,300\r\n") << "AT#ASEND=hello.amr,300"
+        << ByteList{"\r\nCONNECT", "\r\nOK\r\n", "\r\n#ASENDEV: 0\r\n", "\r\nOK\r\n"}
+        << ByteList{Voice, {}, "AT\r\n", next};
+    QTest::newRow("a prompt to a step without a file sends nothing")
+        << "DEL:old.pyo" << QByteArray("AT#DSCRIPT=old.pyo\r\n") << "AT#DSCRIPT=old.pyo"
+        << ByteList{"\r\n>>>", "\r\nOK\r\n"} << ByteList{{}, next};
+    QTest::newRow("a second prompt does not send the data again")
+        << "oxa.pyo" << QByteArray("AT#WSCRIPT=oxa.pyo,23\r\n") << "AT#WSCRIPT=oxa.pyo,23"
+        << ByteList{"\r\n>>>", "\r\n>>>", "\r\nOK\r\n"} << ByteList{Script, {}, next};
+    QTest::newRow("an OK before the prompt is not the end of a file step")
+        << "oxa.pyo" << QByteArray("AT#WSCRIPT=oxa.pyo,23\r\n") << "AT#WSCRIPT=oxa.pyo,23"
+        << ByteList{"\r\nOK\r\n", "\r\n>>>", "\r\nOK\r\n"} << ByteList{{}, Script, next};
+}
+
+void TestUploadSteps::stepExchange() {
+    QFETCH(QString, line);
+    QFETCH(QByteArray, command);
+    QFETCH(QString, logged);
+    QFETCH(ByteList, replies);
+    QFETCH(ByteList, responses);
+
+    test::UploadWindow w;
+    w.writeFile("oxa.pyo", Script);
+    w.writeFile("hello.amr", Voice);
+    w.setList(line + "\nSET:AT+GMR\n");
+    w.upgrade();
+    QCOMPARE(w.port.sent, ByteList{command});
+    QCOMPARE(w.monitorLines().last(), logged);
+    for (qsizetype i = 0; i < replies.size(); ++i) {
+        w.port.sent.clear();
+        w.port.deliver(replies[i]);
+        QCOMPARE(w.port.sent, responses[i].isNull() ? ByteList{} : ByteList{responses[i]});
+    }
+    QCOMPARE(w.monitorCount("+++++++++++++++"), classifyUploadLine(line).sendsFile() ? 1 : 0);
+    QCOMPARE(w.monitorLines().last(), QString("AT+GMR"));
+    QVERIFY(w.uploading());
+
+    w.port.sent.clear();
+    w.port.deliver("OK\r\n");
+    QVERIFY(w.port.sent.isEmpty());
+    QVERIFY(!w.uploading());
+    QVERIFY(!w.form->state.AsendPending);
+    QVERIFY(w.progress()->isHidden());
+    QVERIFY2(w.errors.messages.isEmpty(), qPrintable(w.errors.messages.join('\n')));
+}
+
+void TestUploadSteps::dataInPieces_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("pieces");
+    QTest::newRow("1 byte") << 1 << 1;
+    QTest::newRow("64000: one piece") << 64000 << 1;
+    QTest::newRow("64001: two") << 64001 << 2;
+    QTest::newRow("128000: two") << 128000 << 2;
+    QTest::newRow("128001: three") << 128001 << 3;
+    QTest::newRow("300000: five") << 300000 << 5;
+}
+
+void TestUploadSteps::dataInPieces() {
+    QFETCH(int, size);
+    QFETCH(int, pieces);
+    const QByteArray data = test::patternBytes(size);
+    test::UploadWindow w;
+    w.writeFile("voice.amr", data);
+    w.setList("voice.amr\n");
+    w.upgrade();
+    QCOMPARE(w.port.sent, ByteList{"AT#WSCRIPT=voice.amr," + QByteArray::number(size) + "\r\n"});
+
+    w.port.sent.clear();
+    w.port.freeAtSend.clear();
+    w.pause.pauses.clear();
+    w.port.deliver("\r\n>>>");
+    QCOMPARE(w.port.sent.size(), pieces);
+    QCOMPARE(w.port.sentBytes(), data);
+    for (int i = 0; i < pieces; ++i) {
+        QVERIFY(w.port.sent[i].size() <= PortLayer::OutputQueueSize);
+        // Every later piece goes into an emptied queue.
+        if (i > 0)
+            QCOMPARE(w.port.freeAtSend[i], PortLayer::OutputQueueSize);
+    }
+    QCOMPARE(w.pause.pauses.first(), 500);
+    QCOMPARE(w.monitorCount("flush buffer"), pieces - 1);
+    // At the line rate a full piece takes about 5.6 s to leave: six waits of a second each.
+    QCOMPARE(w.monitorCount("sending"), (pieces - 1) * 6);
+    QCOMPARE(w.pause.pauses.count(1000), (pieces - 1) * 6);
+    const QStringList lines = w.monitorLines();
+    QCOMPARE(lines.indexOf("+++++++++++++++"),
+             lines.indexOf("AT#WSCRIPT=voice.amr," + QString::number(size)) + 2);
+
+    w.port.deliver("\r\nOK\r\n");
+    QVERIFY(!w.uploading());
+    QVERIFY(w.errors.messages.isEmpty());
+}
+
+void TestUploadSteps::asendWaitsTheConfiguredPauseBeforeItsCommand() {
+    test::UploadWindow w("[Form]\r\nWaitSer=750\r\n");
+    w.writeFile("a.amr", Voice);
+    QList<qsizetype> sentAtPause;
+    w.pause.during = [&] { sentAtPause << w.port.sent.size(); };
+    w.setList("DEL:x\nASEND:a.amr");
+    w.upgrade();
+    QCOMPARE(w.pause.pauses, QList<int>{}); // the first step starts at once
+    w.port.deliver("OK\r\n");
+    QCOMPARE(w.pause.pauses, QList<int>({500, 750}));
+    QCOMPARE(sentAtPause, QList<qsizetype>({1, 1})); // both before the command went out
+    QCOMPARE(w.port.sent.last(), QByteArray("AT#ASEND=a.amr,300\r\n"));
+    QVERIFY(w.form->state.AsendPending);
+}
+
+void TestUploadSteps::progressFollowsTheStepsAndUpgradeStartsOver() {
+    test::UploadWindow w;
+    w.setList("RUN:a\nRUN:b\nRUN:c\n");
+    w.upgrade();
+    QCOMPARE(w.progress()->maximum(), 4);
+    QCOMPARE(w.progress()->value(), 1);
+    QVERIFY(!w.progress()->isHidden());
+    w.port.deliver("OK\r\n");
+    w.port.deliver("OK\r\n");
+    QCOMPARE(w.progress()->value(), 2);
+    QCOMPARE(w.port.sent.last(), QByteArray("AT#ESCRIPT=c\r\n"));
+
+    w.upgrade(); // pressed again: line 0 once more
+    QCOMPARE(w.port.sent.last(), QByteArray("AT#ESCRIPT=a\r\n"));
+    QCOMPARE(w.form->state.UploadIndex, 0);
+    for (int i = 0; i < 3; ++i)
+        w.port.deliver("OK\r\n");
+    QCOMPARE(w.port.sent.size(), 6);
+    QVERIFY(!w.uploading());
+    QVERIFY(w.progress()->isHidden());
+}
+
+void TestUploadSteps::faultStopsWithOneMessage_data() {
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("fault"); // what happens to line 2: "" (its file), "error", "timeout"
+    QTest::addColumn<QStringList>("message");
+    QTest::addColumn<int>("sentCommands");
+
+    QTest::newRow("missing file") << "DEL:a\nnothere.pyo\nRUN:x"
+                                  << "" << QStringList{"line 2", "nothere.pyo"} << 1;
+    QTest::newRow("empty file") << "DEL:a\nASEND:empty.amr\nRUN:x"
+                                << "" << QStringList{"line 2", "empty.amr", "empty"} << 1;
+    QTest::newRow("empty line inside the list") << "DEL:a\n\nRUN:x"
+                                                << "" << QStringList{"line 2", "\"\""} << 1;
+    QTest::newRow("ERROR") << "DEL:a\nRUN:x\nDEL:b"
+                           << "error" << QStringList{"line 2", "RUN:x", "ERROR"} << 2;
+    QTest::newRow("ERROR after the data")
+        << "DEL:a\noxa.pyo\nDEL:b"
+        << "error after data" << QStringList{"line 2", "oxa.pyo", "ERROR"} << 3;
+    QTest::newRow("no reply") << "DEL:a\nASEND:hello.amr\nDEL:b"
+                              << "timeout" << QStringList{"line 2", "ASEND:hello.amr", "30 s"} << 2;
+}
+
+void TestUploadSteps::faultStopsWithOneMessage() {
+    QFETCH(QString, list);
+    QFETCH(QString, fault);
+    QFETCH(QStringList, message);
+    QFETCH(int, sentCommands);
+
+    test::UploadWindow w;
+    w.writeFile("empty.amr", {});
+    w.writeFile("oxa.pyo", Script);
+    w.writeFile("hello.amr", Voice);
+    w.setList(list);
+    w.upgrade();
+    w.port.deliver("OK\r\n");
+    if (fault == "error after data") {
+        w.port.deliver("\r\n>>>");
+        w.inHandler([&] { w.form->uploadStepFailed("ERROR"); });
+    } else if (fault == "error") {
+        w.inHandler([&] { w.form->uploadStepFailed("ERROR"); });
+    } else if (fault == "timeout") {
+        QVERIFY(replyTimer(w)->isActive());
+        w.inHandler([&] { uploadReplyTimedOut(*w.form); });
+    }
+    QCOMPARE(w.port.sent.size(), sentCommands);
+    QCOMPARE(w.errors.messages.size(), 1);
+    for (const QString &part : message)
+        QVERIFY2(w.errors.messages[0].contains(part), qPrintable(w.errors.messages[0]));
+    QVERIFY(!w.uploading());
+    QVERIFY(!w.form->state.AsendPending);
+    QVERIFY(w.progress()->isHidden());
+    QVERIFY(!replyTimer(w) || !replyTimer(w)->isActive());
+
+    // Late replies and a second failure change nothing: no further step, no second message.
+    w.port.deliver("\r\n>>>\r\nOK\r\n#ASENDEV: 0\r\nOK\r\n");
+    w.inHandler([&] {
+        w.form->uploadStepFailed("ERROR");
+        uploadReplyTimedOut(*w.form);
+    });
+    QCOMPARE(w.port.sent.size(), sentCommands);
+    QCOMPARE(w.errors.messages.size(), 1);
+}
+
+void TestUploadSteps::stalledLineStopsTheUpload() {
+    test::UploadWindow w;
+    const QByteArray data = test::patternBytes(200000);
+    w.writeFile("big.amr", data);
+    w.setList("big.amr\nRUN:x");
+    w.upgrade();
+    w.port.stalled = true; // the module holds CTS for good
+    w.port.m_freeSpace = PortLayer::OutputQueueSize;
+    w.port.sent.clear();
+    w.port.deliver("\r\n>>>");
+    QCOMPARE(w.port.sent, ByteList{data.left(64000)});
+    QCOMPARE(w.monitorCount("sending"), UploadDrainIdleWaits);
+    QCOMPARE(w.monitorCount("flush buffer"), 0);
+    QCOMPARE(w.errors.messages.size(), 1);
+    QVERIFY2(w.errors.messages[0].contains("line 1"), qPrintable(w.errors.messages[0]));
+    QVERIFY(!w.uploading());
+    QVERIFY(w.progress()->isHidden());
+    w.port.deliver("\r\nOK\r\n");
+    QCOMPARE(w.port.sent.size(), 1);
+}
+
+void TestUploadSteps::replyTimerRunsWhileAStepWaits() {
+    test::UploadWindow w;
+    w.writeFile("oxa.pyo", Script);
+    w.setList("oxa.pyo\nRUN:x");
+    w.upgrade();
+    QTimer *timer = replyTimer(w);
+    QVERIFY(timer);
+    QVERIFY(timer->isActive());
+    QVERIFY(timer->isSingleShot());
+    QCOMPARE(timer->interval(), UploadReplyTimeoutMs);
+    w.port.deliver("\r\n>>>");
+    QVERIFY(timer->isActive()); // restarted once the data is out
+    w.port.deliver("\r\nOK\r\n");
+    QVERIFY(timer->isActive()); // the next step's command waits
+    w.port.deliver("OK\r\n");
+    QVERIFY(!timer->isActive());
+
+    // The timer's own tick ends a waiting step, through the window's handler.
+    w.upgrade();
+    setUploadReplyTimeout(*w.form, 0);
+    w.upgrade();
+    QVERIFY(timer->isActive());
+    QTRY_COMPARE_WITH_TIMEOUT(w.errors.messages.size(), 1, 0);
+    QVERIFY(!w.uploading());
+}
+
+QTEST_MAIN(TestUploadSteps)
+#include "tst_uploadui_steps.moc"
