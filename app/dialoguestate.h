@@ -1,5 +1,7 @@
 #pragma once
 
+#include "linereader.h"
+
 #include <QByteArray>
 #include <QStringList>
 
@@ -8,8 +10,8 @@ namespace oxa {
 // The working state of the dialogue with the unit, owned by the main window. The data itself lives in
 // the controls; these are the flags, counters and held strings between one reply and the next.
 struct DialogueState {
-    // Receive parser
-    QByteArray ReceiveLine;
+    // Receive parser: the line received so far
+    LineReader ReceiveLine;
     int SimSize = 0;
     int SignalLevel = 0;
     bool Ate0Sent = false;

@@ -1,6 +1,7 @@
 #include "executablepath.h"
 #include "productionseams.h"
 #include "serialline.h"
+#include "simulatedport.h"
 #include "tform1.h"
 
 #include <QApplication>
@@ -50,6 +51,10 @@ int main(int argc, char *argv[]) {
     oxa::SerialLine line([&dialogs](const QList<oxa::PortEntry> &ports, const QString &preselect) {
         return dialogs.choosePort(ports, preselect);
     });
+
+    // Without hardware, the simulated unit is there to try the program on.
+    line.addExtraPort({QString::fromLatin1(oxa::sim::SimulatedPortName), QObject::tr("a unit simulated in this program")},
+                      [](const QString &) { return oxa::sim::createSimulatedPort(); });
 
     oxa::TForm1 form({&line, &pause, &errors, &dialogs}, oxa::invokedExecutablePath(argc > 0 ? argv[0] : nullptr));
     dialogs.setParent(&form);

@@ -4,6 +4,7 @@
 #include "layout.h"
 #include "monitor.h"
 #include "portlayer.h"
+#include "writeplan.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -72,6 +73,10 @@ TForm1::TForm1(const Seams &seams, const QString &executablePath, QWidget *paren
     m_ledTimer = new QTimer(this);
     m_ledTimer->setObjectName(QStringLiteral("LedTimer"));
     m_ledTimer->setInterval(2000);
+    m_writeTimeout = new QTimer(this);
+    m_writeTimeout->setObjectName(QStringLiteral("WriteTimeout"));
+    m_writeTimeout->setSingleShot(true);
+    m_writeTimeout->setInterval(WriteReplyTimeoutMs);
     m_controls.insert(m_cekani->objectName(), m_cekani);
     m_controls.insert(m_ledTimer->objectName(), m_ledTimer);
 
@@ -180,6 +185,11 @@ void TForm1::onDataAvailable() {
         return;
     }
     runHandler([this] { ApdComPort1TriggerAvail(m_seams.port->bytesAvailable()); });
+    // Bytes a failed handler left unread come with the next turn of the event loop.
+    if (m_seams.port->bytesAvailable() > 0 && !m_dataDeferred) {
+        m_dataDeferred = true;
+        QTimer::singleShot(0, this, &TForm1::runDeferred);
+    }
 }
 
 void TForm1::deliverTick(const std::function<void()> &handler) {

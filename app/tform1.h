@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QTimer;
@@ -15,6 +16,7 @@ namespace oxa {
 
 class Monitor;
 class PortLayer;
+class WriteSequence;
 
 // The main window: owns every control, the two timers and the working state of the dialogue with the
 // unit. Handlers keep their established names; their bodies live in the tform1_*.cpp file of their
@@ -81,7 +83,6 @@ public:
     void uploadStepFailed(const QByteArray &reply);
     // Device sequences
     void PrepareRead();
-    void WriteEntry(const QByteArray &name, const QByteArray &value);
 
 public slots:
     // Application shell
@@ -182,7 +183,20 @@ private:
     void deliverTick(const std::function<void()> &handler);
     void updateAccessibleNames();
     void toggleReceiveIndicator();
+    // The receive parser: one complete line, then the reply it is.
     void processLine(const QByteArray &line);
+    void reactToOk();
+    void reactToStopReport(const QByteArray &line);
+    void reactToScriptStopped();
+    void showBattery(const QByteArray &line);
+    void showSignal(const QByteArray &line);
+    void takeSimSize(const QByteArray &line);
+    void takeEntry(const QByteArray &line);
+    void showOperator(const QByteArray &line);
+    // The whole-device write
+    void advanceWrite();
+    void failWrite(const QString &why);
+    void setControlsLocked(bool locked);
 
 
     Seams m_seams;
@@ -197,6 +211,8 @@ private:
     Monitor *m_monitor = nullptr;
     QTimer *m_cekani = nullptr;
     QTimer *m_ledTimer = nullptr;
+    QTimer *m_writeTimeout = nullptr;
+    std::unique_ptr<WriteSequence> m_write;
     int m_handlerDepth = 0;
     bool m_dataDeferred = false;
     QList<std::function<void()>> m_deferred;

@@ -1,0 +1,182 @@
+// Whole-device sequences against the in-process simulated unit: stop, read, write, read back, and a
+// write that the unit refuses or leaves unanswered.
+#include "simwindow.h"
+
+#include "fault.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace oxa;
+
+namespace {
+
+QList<sim::IndexedEntry> simOf(const QList<std::pair<QByteArray, QByteArray>> &entries) {
+    QList<sim::IndexedEntry> content;
+    int index = 1;
+    for (const auto &[name, number] : entries)
+        content.append({index++, sim::SimEntry{number, name}});
+    return content;
+}
+
+sim::UnitOptions optionsWith(QList<sim::IndexedEntry> content, int size = 250,
+                             sim::Variant variant = sim::Variant::Classic) {
+    sim::UnitOptions options = test::SimWindow::defaultOptions();
+    options.simContent = content;
+    options.simSize = size;
+    options.variant = variant;
+    return options;
+}
+
+QList<std::pair<QByteArray, QByteArray>> usedEntries(sim::Unit &unit) {
+    QList<std::pair<QByteArray, QByteArray>> entries;
+    for (const sim::IndexedEntry &e : unit.sim().usedEntries())
+        entries.append({e.entry.name, e.entry.number});
+    return entries;
+}
+
+const QList<std::pair<QByteArray, QByteArray>> SmallSim = {
+    {"ADMIN1", "+420600111222"}, {"ABUTTON1", "601"},          {"ALARMON", "Alarm on"},
+    {"PAROXA", "5#3#1#0#1#7#2#1"}, {"PARRL1", "51#1#05#1"}, {"PARRL2", "62#1#03#0"},
+    {"PARKEY", "3#1"},           {"Novak", "+420777000111"},   {"VER", "2.41"},
+    {"Dvorak", "602"},
+};
+
+} // namespace
+
+class TestDeviceSim : public QObject {
+    Q_OBJECT
+private slots:
+    void stopThenReadFillsTheWindow();
+    void lteStopHandshakeReadsToo();
+    void writeStoresKeysRowsAndEmptiesTheRest();
+    void writeWithoutKnownSizeEndsAtOnce();
+    void refusedWriteStepUnlocksAndKeepsTheWindow();
+    void silentUnitEndsTheWriteAfterTheTimeout();
+};
+
+void TestDeviceSim::stopThenReadFillsTheWindow() {
+    test::SimWindow w(optionsWith(simOf(SmallSim)));
+    w.form.start();
+    w.settle();
+    // The script runs and ignores the start-up commands: the window shows the unit running.
+    QVERIFY(!w.form.ctl<QWidget>("DeviceRun")->isHidden());
+    QVERIFY(w.form.ctl<QLineEdit>("ADMIN1")->text().isEmpty());
+
+    w.stopAndRead();
+    QVERIFY(!w.form.ctl<QWidget>("DeviceStop")->isHidden());
+    QCOMPARE(w.form.state.SimSize, 250);
+    QCOMPARE(w.form.panelText(2), QString(" SIM: 250"));
+    QCOMPARE(w.form.ctl<QLineEdit>("ADMIN1")->text(), QString("+420600111222"));
+    QCOMPARE(w.form.ctl<QLineEdit>("ABUTTON1")->text(), QString("601"));
+    QCOMPARE(w.form.ctl<QLineEdit>("ALARMON")->text(), QString("Alarm on"));
+    QCOMPARE(w.form.state.PAROXA, QByteArray("5#3#1#0#1#7#2#1"));
+    QCOMPARE(w.form.state.PARKEY, QByteArray("3#1"));
+    QCOMPARE(w.form.panelText(4), QString(" GSM-QU Ver: 2.41"));
+    QVERIFY(w.errors.messages.isEmpty());
+}
+
+void TestDeviceSim::lteStopHandshakeReadsToo() {
+    test::SimWindow w(optionsWith(simOf(SmallSim), 250, sim::Variant::Lte));
+    w.form.start();
+    w.settle();
+    w.stopAndRead();
+    QVERIFY(w.form.state.LteModule);
+    QVERIFY(!w.form.ctl<QWidget>("DeviceStop")->isHidden());
+    QCOMPARE(w.form.ctl<QLineEdit>("ADMIN1")->text(), QString("+420600111222"));
+    QVERIFY(w.form.monitor()->lines().contains("----------------------2"));
+}
+
+void TestDeviceSim::writeStoresKeysRowsAndEmptiesTheRest() {
+    // A SIM with stale entries beyond what the window will write.
+    QList<std::pair<QByteArray, QByteArray>> stale = SmallSim;
+    for (int i = 0; i < 20; ++i)
+        stale.append({"Old" + QByteArray::number(i), "5550" + QByteArray::number(i)});
+    test::SimWindow w(optionsWith(simOf(stale), 40));
+    w.form.start();
+    w.settle();
+    w.stopAndRead();
+    w.form.ctl<QLineEdit>("ADMIN2")->setText("+420600333444");
+    w.form.ctl<QLineEdit>("ALARMON")->setText(QString());
+
+    w.form.SaveOXAClick();
+    QVERIFY(!w.form.ctl<QWidget>("seting")->isEnabled());
+    QVERIFY(w.settle([&] { return !w.form.state.WriteInProgress; }));
+    w.settle();
+    if (qEnvironmentVariableIsSet("OXA_DUMP")) qDebug().noquote() << w.form.monitor()->lines().join("\n");
+    QVERIFY2(w.errors.messages.isEmpty(), qPrintable(w.errors.messages.join('\n')));
+    QVERIFY(w.form.ctl<QWidget>("seting")->isEnabled());
+
+    const auto entries = usedEntries(w.unit());
+    QList<QByteArray> names;
+    for (const auto &[name, number] : entries)
+        names << name;
+    // Keys first in their fixed order (empty ones use no index), then the rows in grid order.
+    const QList<QByteArray> keys = {"ADMIN1", "ADMIN2", "ABUTTON1", "PAROXA", "PARRL1", "PARRL2", "PARKEY"};
+    QVERIFY2(names.mid(0, keys.size()) == keys, names.join(" ").constData());
+    QCOMPARE(entries.at(1).second, QByteArray("+420600333444"));
+    QVERIFY(!names.contains("VER"));       // read-only: never written back
+    QVERIFY(!names.contains("ALARMON"));   // emptied box: no entry
+    const int written = int(names.size());
+    QCOMPARE(w.unit().sim().usedCount(), written);
+    for (int index = 1; index <= written; ++index)
+        QVERIFY2(w.unit().sim().isUsed(index), "the SIM has a gap");
+    QCOMPARE(w.form.ctl<QLineEdit>("ADMIN2")->text(), QString("+420600333444")); // the read-back agrees
+}
+
+void TestDeviceSim::writeWithoutKnownSizeEndsAtOnce() {
+    sim::UnitOptions options = optionsWith(simOf(SmallSim));
+    options.startRunning = false; // takes commands at once: "Telit" shows programming mode, no size read
+    test::SimWindow w(options);
+    w.form.start();
+    w.settle();
+    QCOMPARE(w.form.state.SimSize, 0);
+    QVERIFY(!w.form.ctl<QWidget>("DeviceStop")->isHidden());
+    w.form.SaveOXAClick();
+    QVERIFY(w.settle([&] { return !w.form.state.WriteInProgress; }));
+    QCOMPARE(usedEntries(w.unit()), SmallSim);
+    QVERIFY(w.form.ctl<QPushButton>("SaveOXA")->isEnabled());
+}
+
+void TestDeviceSim::refusedWriteStepUnlocksAndKeepsTheWindow() {
+    test::SimWindow w(optionsWith(simOf(SmallSim)));
+    w.form.start();
+    w.settle();
+    w.stopAndRead();
+    w.form.ctl<QLineEdit>("ADMIN2")->setText("+420600333444");
+    w.form.SaveOXAClick();
+    QVERIFY(w.settle([&] { return w.form.state.SimWriteIndex >= 3; }));
+    w.host->injectFault({sim::Fault::Kind::CmeError, 1, 21});
+    QVERIFY(w.settle([&] { return !w.form.state.WriteInProgress; }));
+    w.settle();
+    QCOMPARE(w.errors.messages.size(), 1);
+    QVERIFY2(w.errors.messages.first().contains("SIM index"), qPrintable(w.errors.messages.first()));
+    QVERIFY(w.form.ctl<QPushButton>("SaveOXA")->isEnabled());
+    QVERIFY(w.form.ctl<QWidget>("Buttons")->isEnabled());
+    QVERIFY(w.form.ctl<QWidget>("Prubeh")->isHidden());
+    QCOMPARE(w.form.ctl<QLineEdit>("ADMIN2")->text(), QString("+420600333444"));
+    // Once the unit takes entries again, the same write goes through.
+    w.form.SaveOXAClick();
+    QVERIFY(w.settle([&] { return !w.form.state.WriteInProgress; }));
+    w.settle();
+    QCOMPARE(w.errors.messages.size(), 1);
+    QCOMPARE(usedEntries(w.unit()).at(1), (std::pair<QByteArray, QByteArray>{"ADMIN2", "+420600333444"}));
+}
+
+void TestDeviceSim::silentUnitEndsTheWriteAfterTheTimeout() {
+    test::SimWindow w(optionsWith(simOf(SmallSim)));
+    w.form.start();
+    w.settle();
+    w.stopAndRead();
+    w.form.findChild<QTimer *>("WriteTimeout")->setInterval(1);
+    w.host->injectFault({sim::Fault::Kind::Silent, 1000, 0});
+    w.form.SaveOXAClick();
+    QVERIFY(w.settle([&] { return !w.form.state.WriteInProgress; }));
+    QCOMPARE(w.errors.messages.size(), 1);
+    QVERIFY(w.errors.messages.first().contains("did not answer"));
+    QVERIFY(w.form.ctl<QPushButton>("StopOXA")->isEnabled());
+}
+
+QTEST_MAIN(TestDeviceSim)
+#include "tst_device_sim.moc"

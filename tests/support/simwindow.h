@@ -1,0 +1,80 @@
+#pragma once
+
+#include "fakeseams.h"
+#include "monitor.h"
+#include "serialline.h"
+#include "simulatedport.h"
+#include "tform1.h"
+#include "unithost.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace oxa::test {
+
+// The window on the real serial line, connected to an in-process simulated unit on a manual clock:
+// the unit answers on the next turns of the event loop, and the program's pauses are recorded.
+struct SimWindow {
+    explicit SimWindow(sim::UnitOptions options = defaultOptions(), const QString &exeName = QStringLiteral("GSMQuend"))
+        : host(sim::UnitHost::forTests(options)),
+          line([this](const QList<PortEntry> &ports, const QString &preselect) {
+              return dialogs.choosePort(ports, preselect);
+          }),
+          form({&line, &pause, &errors, &dialogs}, folder.filePath(exeName)) {
+        line.setPortLister([] { return QList<PortEntry>{}; });
+        std::shared_ptr<sim::UnitHost> shared = host;
+        line.addExtraPort({sim::SimulatedPortName, {}}, [shared](const QString &) {
+            return std::make_unique<sim::SimulatedPort>(shared);
+        });
+        dialogs.portAnswers.enqueue(QString::fromLatin1(sim::SimulatedPortName));
+    }
+
+    static sim::UnitOptions defaultOptions() {
+        sim::UnitOptions options;
+        options.startRunning = true;
+        options.timing = sim::Timing::instant();
+        return options;
+    }
+
+    sim::Unit &unit() { return host->unit(); }
+
+    // Lets the unit and the program talk until `done` holds (or the event loop has turned enough).
+    template <class Predicate> bool settle(Predicate done, int turns = 200000) {
+        for (int i = 0; i < turns; ++i) {
+            if (done())
+                return true;
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            host->runDue();
+        }
+        return done();
+    }
+    // Lets every exchange in flight finish: the line has been quiet for a while.
+    void settle() {
+        int quiet = 0;
+        qint64 lastLog = -1;
+        for (int i = 0; i < 200000 && quiet < 50; ++i) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            host->runDue();
+            const qint64 now = form.monitor() ? form.monitor()->lineCount() : 0;
+            quiet = (now == lastLog && line.bytesAvailable() == 0) ? quiet + 1 : 0;
+            lastLog = now;
+        }
+    }
+
+    // The stop handshake and the read that follows it, as the user starts them.
+    void stopAndRead() {
+        form.StopOXAClick();
+        settle();
+    }
+
+    QTemporaryDir folder;
+    std::shared_ptr<sim::UnitHost> host;
+    RecordingPause pause;
+    RecordingErrors errors;
+    ScriptedDialogs dialogs;
+    SerialLine line;
+    TForm1 form;
+};
+
+} // namespace oxa::test
