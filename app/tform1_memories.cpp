@@ -1,39 +1,391 @@
 // Memory trees and editors, access codes and the detect box.
-// Not built yet: these handlers deliberately do nothing until their subsystem lands.
 #include "tform1.h"
+
+#include "accessfield.h"
+#include "commands.h"
+#include "entries.h"
+#include "inputfilters.h"
+#include "keyentries.h"
+#include "memories_rules.h"
+#include "memories_trees.h"
+#include "memoryeditor.h"
+#include "nodetext.h"
+#include "portlayer.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QTreeWidget>
 
 namespace oxa {
 
-void TForm1::decodeTaggedEntry(const QByteArray &, const QByteArray &, const QByteArray &) {}
-void TForm1::clearTrees() {}
-void TForm1::TreeButtonsAddition() {}
-void TForm1::TreeButtonsClick() {}
-void TForm1::TreeButtonsSelAddition() {}
-void TForm1::TreeButtonsSelClick() {}
-void TForm1::PosButtonChange() {}
-void TForm1::ButtonChange() {}
-void TForm1::ButtonPNumberChange() {}
-void TForm1::AddButtonClick() {}
-void TForm1::WriteButtonClick() {}
-void TForm1::DelButtonSelClick() {}
-void TForm1::DelButtonClick() {}
-void TForm1::TreeMemoAddition() {}
-void TForm1::TreeMemoClick() {}
-void TForm1::TreeMemoSelAddition() {}
-void TForm1::TreeMemoSelClick() {}
-void TForm1::PosMemoChange() {}
-void TForm1::MemoChange() {}
-void TForm1::MemoPNumberChange() {}
-void TForm1::AddMemoClick() {}
-void TForm1::WriteMemoClick() {}
-void TForm1::DelMemoSelClick() {}
-void TForm1::DelMemoClick() {}
-void TForm1::TreeCodeAddition() {}
-void TForm1::DelCodeClick() {}
-void TForm1::AddCodeClick() {}
-void TForm1::DetButClick() {}
-void TForm1::OnClickCode() {}
-void TForm1::CodeMChange(int) {}
-void TForm1::WriteCodeClick(int) {}
+namespace {
+
+// The controls of one memory page; the buttons page and the keyboard memo sheet work alike.
+struct MemoryPage {
+    MemoryKind kind;
+    const char *allTree;
+    const char *selectionTree;
+    const char *position;
+    const char *memory;
+    const char *number;
+    const char *label;
+};
+
+constexpr MemoryPage ButtonPage{MemoryKind::Button, "TreeButtons",   "TreeButtonsSel", "PosButton",
+                                "Button",           "ButtonPNumber", "LabelButton"};
+constexpr MemoryPage MemoPage{MemoryKind::Keyboard, "TreeMemo", "TreeMemoSel", "PosMemo", "Memo",
+                              "MemoPNumber",        "LabelMemo"};
+
+// Widgets show bytes from the SIM one to one.
+QByteArray bytesOf(const QString &text) {
+    return text.toLatin1();
+}
+QString textOf(const QByteArray &bytes) {
+    return QString::fromLatin1(bytes);
+}
+
+template <class T> T *named(const TForm1 &form, const QString &name) {
+    auto *control = qobject_cast<T *>(form.control(name));
+    Q_ASSERT_X(control, "memories", qPrintable(name));
+    return control;
+}
+
+QTreeWidget *treeOf(const TForm1 &form, EntryTree tree) {
+    return named<QTreeWidget>(form, QLatin1String(entryTreeName(tree)));
+}
+
+// An input filter's result goes back into the box only when it differs, so the change event that
+// follows finds nothing more to do.
+void applyFilter(QLineEdit *box, const QString &filtered) {
+    if (box->text() == filtered)
+        return;
+    box->setText(filtered);
+    box->setCursorPosition(int(filtered.size()));
+}
+
+void setListChoice(QComboBox *list, const ListChoice &choice) {
+    list->setCurrentIndex(choice.index);
+    list->setEditText(textOf(choice.text));
+}
+
+QByteArray &selectedPrefix(TForm1 &form, const MemoryPage &page) {
+    return page.kind == MemoryKind::Keyboard ? form.state.SelectedMemoPrefix
+                                             : form.state.SelectedButtonPrefix;
+}
+
+void showMemoryPreview(const TForm1 &form, const MemoryPage &page) {
+    const QByteArray memory = bytesOf(named<QLineEdit>(form, page.memory)->text());
+    const QByteArray position = bytesOf(named<QComboBox>(form, page.position)->currentText());
+    named<QLabel>(form, page.label)->setText(textOf(memoryPreviewLabel(page.kind, memory, position)));
+}
+
+void allTreeClick(TForm1 &form, const MemoryPage &page) {
+    auto *all = named<QTreeWidget>(form, page.allTree);
+    const std::optional<QByteArray> node = selectedNodeText(all);
+    if (!node)
+        return;
+    QByteArray &prefix = selectedPrefix(form, page);
+    prefix = selectionPrefixOfNode(*node);
+    fillTree(named<QTreeWidget>(form, page.selectionTree), selectionNodeTexts(treeTexts(all), prefix));
+}
+
+void selectionTreeClick(TForm1 &form, const MemoryPage &page) {
+    const std::optional<QByteArray> node = selectedNodeText(named<QTreeWidget>(form, page.selectionTree));
+    if (!node)
+        return;
+    const SelectionNodeFields fields = readSelectionNode(page.kind, *node);
+    named<QLineEdit>(form, page.memory)->setText(textOf(fields.memory));
+    if (!fields.position.error.isEmpty()) {
+        form.report(fields.position.error);
+        return;
+    }
+    setListChoice(named<QComboBox>(form, page.position), fields.position);
+    showMemoryPreview(form, page);
+    named<QLineEdit>(form, page.number)->setText(textOf(fields.number));
+}
+
+void memoryNameChange(const TForm1 &form, const MemoryPage &page) {
+    auto *box = named<QLineEdit>(form, page.memory);
+    applyFilter(box, digitFilter(box->text()));
+    showMemoryPreview(form, page);
+}
+
+void positionChange(const TForm1 &form, const MemoryPage &page) {
+    const QByteArray memory = bytesOf(named<QLineEdit>(form, page.memory)->text());
+    const QByteArray position = bytesOf(named<QComboBox>(form, page.position)->currentText());
+    if (const std::optional<QByteArray> label = labelAfterPositionChange(page.kind, memory, position))
+        named<QLabel>(form, page.label)->setText(textOf(*label));
+}
+
+void numberChange(const TForm1 &form, const MemoryPage &page) {
+    auto *box = named<QLineEdit>(form, page.number);
+    applyFilter(box, phoneNumberFilter(box->text()));
+}
+
+void addMemoryEntry(const TForm1 &form, const MemoryPage &page) {
+    auto *selection = named<QTreeWidget>(form, page.selectionTree);
+    clearNodeSelection(selection);
+    setListChoice(named<QComboBox>(form, page.position), addPosition(selection->topLevelItemCount()));
+    showMemoryPreview(form, page);
+}
+
+void writeMemoryEntry(TForm1 &form, const MemoryPage &page) {
+    const QByteArray position = bytesOf(named<QComboBox>(form, page.position)->currentText());
+    if (!isWritablePosition(position)) {
+        form.report(positionRefusal(position));
+        return;
+    }
+    form.send(memoryWriteCommand(page.kind, selectedNodeText(named<QTreeWidget>(form, page.selectionTree)),
+                                 bytesOf(named<QLineEdit>(form, page.number)->text()),
+                                 bytesOf(named<QLineEdit>(form, page.memory)->text()), position));
+    form.state.RefreshAfterOk = true;
+}
+
+// Without a chosen port nothing is sent (a send would ask for one); the re-read is asked for anyway.
+void deleteSelectedEntry(TForm1 &form, const char *treeName) {
+    const std::optional<QByteArray> node = selectedNodeText(named<QTreeWidget>(form, treeName));
+    if (const std::optional<QByteArray> command = deleteCommandFor(node, form.port()->portNumber()))
+        form.send(*command);
+    form.state.RefreshAfterOk = true;
+}
+
+QByteArray &listField(CodePage &page, CodeList list) {
+    switch (list) {
+    case CodeList::M1Acces:
+    case CodeList::M3Acces:
+    case CodeList::M4Acces:
+        return page.access;
+    case CodeList::FromM2:
+    case CodeList::FromM3:
+        return page.fromMonth;
+    case CodeList::FromD2:
+    case CodeList::FromD3:
+        return page.fromDay;
+    case CodeList::ToM2:
+        return page.toMonth;
+    case CodeList::ToD2:
+        return page.toDay;
+    case CodeList::FromHours:
+        return page.fromHour;
+    case CodeList::ToHours:
+        return page.toHour;
+    }
+    return page.access;
+}
+
+QComboBox *codeList(const TForm1 &form, CodeList list) {
+    return named<QComboBox>(form, QLatin1String(codeListName(list)));
+}
+
+// The detect entry shows what the SIM holds now: an index remembered from an earlier read may name
+// another entry by the time of this one.
+void forgetDetectEntry(TForm1 &form) {
+    form.state.DetectEntry.clear();
+    named<QAbstractButton>(form, QStringLiteral("DetBut"))->setChecked(false);
+}
+
+} // namespace
+
+void TForm1::decodeTaggedEntry(const QByteArray &index, const QByteArray &number, const QByteArray &name) {
+    if (state.FirstEntryOfRead && keyKind(name) == KeyKind::None) {
+        clearTrees();
+        forgetDetectEntry(*this);
+    }
+    const EntryPlacement placement =
+        placeReadEntry(index, number, name, state.SelectedMemoPrefix, state.SelectedButtonPrefix);
+    for (EntryTree tree : placement.trees) {
+        // A selection tree lists entries of its all-entries tree only, as the click does: a name such as
+        // M12-10 starts with the prefix but is no memory entry, and its "position" would mislead the editor.
+        if ((tree == EntryTree::MemoSel && !placement.trees.contains(EntryTree::Memo)) ||
+            (tree == EntryTree::ButtonsSel && !placement.trees.contains(EntryTree::Buttons)))
+            continue;
+        addNodeInOrder(treeOf(*this, tree), placement.nodeText);
+    }
+    if (!placement.detectEntry.isEmpty()) {
+        state.DetectEntry = placement.detectEntry;
+        log(textOf(placement.detectEntry));
+        // The box only shows the entry: DetButClick runs on the user's click, not on this.
+        ctl<QAbstractButton>("DetBut")->setChecked(true);
+    }
+}
+
+void TForm1::clearTrees() {
+    for (EntryTree tree :
+         {EntryTree::Buttons, EntryTree::ButtonsSel, EntryTree::Memo, EntryTree::MemoSel, EntryTree::Code})
+        treeOf(*this, tree)->clear();
+}
+
+// Nodes are added at their place already; these only restore the order of a node added by other means.
+void TForm1::TreeButtonsAddition() {
+    restoreNodeOrder(ctl<QTreeWidget>("TreeButtons"));
+}
+void TForm1::TreeButtonsSelAddition() {
+    restoreNodeOrder(ctl<QTreeWidget>("TreeButtonsSel"));
+}
+void TForm1::TreeMemoAddition() {
+    restoreNodeOrder(ctl<QTreeWidget>("TreeMemo"));
+}
+void TForm1::TreeMemoSelAddition() {
+    restoreNodeOrder(ctl<QTreeWidget>("TreeMemoSel"));
+}
+void TForm1::TreeCodeAddition() {
+    restoreNodeOrder(ctl<QTreeWidget>("TreeCode"));
+}
+
+void TForm1::TreeButtonsClick() {
+    allTreeClick(*this, ButtonPage);
+}
+void TForm1::TreeButtonsSelClick() {
+    selectionTreeClick(*this, ButtonPage);
+}
+void TForm1::PosButtonChange() {
+    positionChange(*this, ButtonPage);
+}
+void TForm1::ButtonChange() {
+    memoryNameChange(*this, ButtonPage);
+}
+void TForm1::ButtonPNumberChange() {
+    numberChange(*this, ButtonPage);
+}
+void TForm1::AddButtonClick() {
+    addMemoryEntry(*this, ButtonPage);
+}
+void TForm1::WriteButtonClick() {
+    writeMemoryEntry(*this, ButtonPage);
+}
+void TForm1::DelButtonSelClick() {
+    deleteSelectedEntry(*this, ButtonPage.selectionTree);
+}
+void TForm1::DelButtonClick() {
+    deleteSelectedEntry(*this, ButtonPage.allTree);
+}
+
+void TForm1::TreeMemoClick() {
+    allTreeClick(*this, MemoPage);
+}
+void TForm1::TreeMemoSelClick() {
+    selectionTreeClick(*this, MemoPage);
+}
+void TForm1::PosMemoChange() {
+    positionChange(*this, MemoPage);
+}
+void TForm1::MemoChange() {
+    memoryNameChange(*this, MemoPage);
+}
+void TForm1::MemoPNumberChange() {
+    numberChange(*this, MemoPage);
+}
+void TForm1::AddMemoClick() {
+    addMemoryEntry(*this, MemoPage);
+}
+void TForm1::WriteMemoClick() {
+    writeMemoryEntry(*this, MemoPage);
+}
+void TForm1::DelMemoSelClick() {
+    deleteSelectedEntry(*this, MemoPage.selectionTree);
+}
+void TForm1::DelMemoClick() {
+    deleteSelectedEntry(*this, MemoPage.allTree);
+}
+
+void TForm1::DelCodeClick() {
+    deleteSelectedEntry(*this, "TreeCode");
+}
+
+void TForm1::AddCodeClick() {
+    clearNodeSelection(ctl<QTreeWidget>("TreeCode"));
+    ctl<QWidget>("ModeCode")->show();
+}
+
+void TForm1::DetButClick() {
+    auto *box = ctl<QAbstractButton>("DetBut");
+    const bool on = box->isChecked();
+    // Switching off with no entry known has no index to delete; the read below shows what the SIM holds.
+    if (on || !state.DetectEntry.isEmpty()) {
+        try {
+            send(detectBoxCommand(on, state.DetectEntry));
+        } catch (const PortError &) {
+            box->setChecked(!on);
+            throw;
+        }
+    }
+    if (!on)
+        state.DetectEntry.clear();
+    pause(500);
+    send("AT#SPN\r\n");
+    ctl<QProgressBar>("Prubeh")->setValue(0);
+    ctl<QWidget>("SaveOXA")->setEnabled(true);
+    clearPhoneBook();
+    state.FirstEntryOfRead = true;
+    // The selection trees are emptied by the first entry of the read.
+    for (EntryTree tree : {EntryTree::Buttons, EntryTree::Memo, EntryTree::Code})
+        treeOf(*this, tree)->clear();
+}
+
+void TForm1::OnClickCode() {
+    const std::optional<QByteArray> node = selectedNodeText(ctl<QTreeWidget>("TreeCode"));
+    if (!node)
+        return;
+    const DecodedCode decoded = decodeCodeNode(*node);
+    auto *pages = ctl<QTabWidget>("ModeCode");
+    if (decoded.page && *decoded.page >= 0) {
+        pages->show();
+        const int mode = *decoded.page;
+        pages->setCurrentIndex(mode);
+        if (decoded.code)
+            named<QLineEdit>(*this, codeEditName(mode))->setText(textOf(*decoded.code));
+        if (decoded.relay != 0)
+            named<QAbstractButton>(*this, relayButtonName(mode, decoded.relay))->setChecked(true);
+        if (decoded.days) {
+            const QList<QString> days = dayBoxNames();
+            for (int day = 0; day < days.size(); ++day)
+                named<QAbstractButton>(*this, days.at(day))->setChecked(decoded.days->at(day));
+        }
+        for (const auto &[list, choice] : decoded.lists)
+            setListChoice(codeList(*this, list), choice);
+        if (decoded.sms)
+            named<QAbstractButton>(*this, smsBoxName(mode))->setChecked(*decoded.sms);
+    } else if (decoded.page) {
+        // A mode this program does not know: no page can show it.
+        pages->hide();
+    }
+    if (!decoded.error.isEmpty())
+        report(decoded.error);
+}
+
+void TForm1::CodeMChange(int mode) {
+    auto *box = named<QLineEdit>(*this, codeEditName(mode));
+    applyFilter(box, digitFilter(box->text()));
+    named<QLabel>(*this, codeLabelName(mode))->setText(textOf(codePreviewLabel(bytesOf(box->text()))));
+}
+
+void TForm1::WriteCodeClick(int mode) {
+    CodePage page;
+    page.mode = mode;
+    page.firstRelay = named<QAbstractButton>(*this, relayButtonName(mode, 1))->isChecked();
+    page.secondRelay = named<QAbstractButton>(*this, relayButtonName(mode, 2))->isChecked();
+    if (mode == 1) {
+        const QList<QString> days = dayBoxNames();
+        for (int day = 0; day < days.size(); ++day)
+            page.days[day] = named<QAbstractButton>(*this, days.at(day))->isChecked();
+    }
+    for (CodeList list : codeListsOfMode(mode)) {
+        const QByteArray value = bytesOf(codeList(*this, list)->currentText());
+        if (!isAccessListValue(value)) {
+            report(accessListRefusal(value));
+            return;
+        }
+        listField(page, list) = value;
+    }
+    if (mode != 0)
+        page.sms = named<QAbstractButton>(*this, smsBoxName(mode))->isChecked();
+    const QByteArray code = bytesOf(named<QLineEdit>(*this, codeEditName(mode))->text());
+    send(codeWriteCommand(selectedNodeText(ctl<QTreeWidget>("TreeCode")), encodeAccessField(page), code));
+    state.RefreshAfterOk = true;
+}
 
 } // namespace oxa

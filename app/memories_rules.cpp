@@ -1,0 +1,35 @@
+#include "memories_rules.h"
+
+#include <QCoreApplication>
+
+namespace oxa {
+
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+QString tr(const char *text) {
+    return QCoreApplication::translate("MemoryEditors", text);
+}
+
+} // namespace
+
+bool isWritablePosition(const QByteArray &position) {
+    return position.size() == 1 && position.at(0) >= '1' && position.at(0) <= '7';
+}
+
+QString positionRefusal(const QByteArray &position) {
+    return tr("'%1' is not a position from 1 to 7; nothing was written.").arg(QString::fromLatin1(position));
+}
+
+bool isAccessListValue(const QByteArray &value) {
+    return value == "**" || (value.size() == 2 && isDigit(value.at(0)) && isDigit(value.at(1)));
+}
+
+QString accessListRefusal(const QByteArray &value) {
+    return tr("'%1' is not a two-digit value or **; nothing was written.").arg(QString::fromLatin1(value));
+}
+
+} // namespace oxa

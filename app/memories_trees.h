@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <optional>
+
+class QTreeWidget;
+
+namespace oxa {
+
+// The flat trees of tagged entries as lists of node texts. Node texts are bytes from the SIM, shown
+// Latin-1 one to one so that they go back to the unit unchanged.
+
+QList<QByteArray> treeTexts(const QTreeWidget *tree);
+// Text of the node selected in the tree; empty when none is selected.
+std::optional<QByteArray> selectedNodeText(const QTreeWidget *tree);
+// Adds a node at its place in the order of the tree; the selected row number stays selected.
+void addNodeInOrder(QTreeWidget *tree, const QByteArray &text);
+// Empties the tree and adds the texts in order.
+void fillTree(QTreeWidget *tree, const QList<QByteArray> &texts);
+// Puts the texts of a tree that is out of order (a node added by other means) back in order, moving
+// texts and not rows, as the ordered addition would have. Returns whether anything moved.
+bool restoreNodeOrder(QTreeWidget *tree);
+// Leaves no node selected, so that the next write creates a new entry.
+void clearNodeSelection(QTreeWidget *tree);
+
+} // namespace oxa
