@@ -189,7 +189,8 @@ void TestUploadSteps::progressFollowsTheStepsAndUpgradeStartsOver() {
 
 void TestUploadSteps::faultStopsWithOneMessage_data() {
     QTest::addColumn<QString>("list");
-    QTest::addColumn<QString>("fault"); // what happens to line 2: "" (its file), "error", "timeout"
+    // What happens to line 2: "" (its file), the module's reply (after a prompt), or "timeout".
+    QTest::addColumn<QString>("fault");
     QTest::addColumn<QStringList>("message");
     QTest::addColumn<int>("sentCommands");
 
@@ -200,10 +201,11 @@ void TestUploadSteps::faultStopsWithOneMessage_data() {
     QTest::newRow("empty line inside the list") << "DEL:a\n\nRUN:x"
                                                 << "" << QStringList{"line 2", "\"\""} << 1;
     QTest::newRow("ERROR") << "DEL:a\nRUN:x\nDEL:b"
-                           << "error" << QStringList{"line 2", "RUN:x", "ERROR"} << 2;
-    QTest::newRow("ERROR after the data")
-        << "DEL:a\noxa.pyo\nDEL:b"
-        << "error after data" << QStringList{"line 2", "oxa.pyo", "ERROR"} << 3;
+                           << "ERROR" << QStringList{"line 2", "RUN:x", "ERROR"} << 2;
+    QTest::newRow("+CME ERROR") << "DEL:a\nSET:AT+CPBS=\"XX\"\nDEL:b"
+                                << "+CME ERROR: 3" << QStringList{"line 2", "AT+CPBS", "+CME ERROR: 3"} << 2;
+    QTest::newRow("ERROR after the data") << "DEL:a\noxa.pyo\nDEL:b"
+                                          << ">>> ERROR" << QStringList{"line 2", "oxa.pyo", "ERROR"} << 3;
     QTest::newRow("no reply") << "DEL:a\nASEND:hello.amr\nDEL:b"
                               << "timeout" << QStringList{"line 2", "ASEND:hello.amr", "30 s"} << 2;
 }
@@ -221,14 +223,13 @@ void TestUploadSteps::faultStopsWithOneMessage() {
     w.setList(list);
     w.upgrade();
     w.port.deliver("OK\r\n");
-    if (fault == "error after data") {
-        w.port.deliver("\r\n>>>");
-        w.inHandler([&] { w.form->uploadStepFailed("ERROR"); });
-    } else if (fault == "error") {
-        w.inHandler([&] { w.form->uploadStepFailed("ERROR"); });
-    } else if (fault == "timeout") {
+    if (fault == "timeout") {
         QVERIFY(replyTimer(w)->isActive());
         w.inHandler([&] { uploadReplyTimedOut(*w.form); });
+    } else if (fault.startsWith(">>> ")) {
+        w.port.deliver("\r\n>>>\r\n" + fault.mid(4).toLatin1() + "\r\n");
+    } else if (!fault.isEmpty()) {
+        w.port.deliver("\r\n" + fault.toLatin1() + "\r\n");
     }
     QCOMPARE(w.port.sent.size(), sentCommands);
     QCOMPARE(w.errors.messages.size(), 1);

@@ -1,0 +1,150 @@
+// Uploads 128000 bytes (a plain file step, then an ASEND step) from the window to oxasim --line-rate
+// on a pseudo-terminal, through the real SerialLine, Qt SerialPort and the production pause, and
+// prints the wall time next to the floor: the bytes at 115200 bit/s 8N1 plus the upload's fixed
+// pauses. Asserts nothing.
+
+#include "monitor.h"
+#include "productionseams.h"
+#include "serialline.h"
+#include "tform1.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdio>
+
+using namespace oxa;
+
+namespace {
+
+constexpr qint64 UploadBytes = 128000;
+constexpr double LineBytesPerSecond = 115200.0 / 10.0;
+
+class PrintedErrors : public ErrorReport {
+public:
+    void report(const QString &message) override {
+        std::fprintf(stderr, "error: %s\n", qPrintable(message));
+        ++count;
+    }
+    int count = 0;
+};
+
+class NoDialogs : public Dialogs {
+public:
+    std::optional<QString> choosePort(const QList<PortEntry> &, const QString &) override {
+        return std::nullopt;
+    }
+    QString openFileName(const QString &) override { return {}; }
+    QString saveFileName(const QString &) override { return {}; }
+};
+
+// Runs the event loop until `done` or the deadline.
+template <typename Done> bool spin(Done done, int milliseconds) {
+    const QDeadlineTimer deadline(milliseconds);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    return done();
+}
+
+// The simulator's own listing of its files ("name,size" lines up to "end").
+QByteArray moduleFiles(QProcess &sim) {
+    sim.write("files\n");
+    QByteArray listing;
+    spin(
+        [&] {
+            while (sim.canReadLine()) {
+                const QByteArray line = sim.readLine();
+                if (line == "end\n")
+                    return true;
+                listing += line;
+            }
+            sim.waitForReadyRead(50);
+            return false;
+        },
+        5000);
+    return listing;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    QProcess sim;
+    sim.setProgram(QStringLiteral(OXASIM_PATH));
+    // Stopped script and no one-off delays: the line rate is the only thing that takes time.
+    sim.setArguments({"--line-rate", "--stopped", "--instant"});
+    sim.start();
+    const auto lineReady = [&] {
+        if (!sim.canReadLine())
+            sim.waitForReadyRead(50);
+        return sim.canReadLine();
+    };
+    if (!sim.waitForStarted(10000) || !spin(lineReady, 20000)) {
+        std::fprintf(stderr, "oxasim did not start\n");
+        return 1;
+    }
+    const QByteArray first = sim.readLine().trimmed();
+    if (!first.startsWith("PTY ")) {
+        std::fprintf(stderr, "oxasim said %s\n", first.constData());
+        return 1;
+    }
+    const QString slave = QString::fromLocal8Bit(first.mid(4));
+
+    QTemporaryDir folder;
+    QDir::setCurrent(folder.path());
+    QByteArray data(UploadBytes, Qt::Uninitialized);
+    for (qint64 i = 0; i < UploadBytes; ++i)
+        data[i] = char((i * 7 + i / 256) & 0xff);
+    for (const char *name : {"bench.bin", "bench.amr"}) {
+        QFile file(folder.filePath(QString::fromLatin1(name)));
+        file.open(QIODevice::WriteOnly);
+        file.write(data);
+    }
+
+    EventLoopPause pause;
+    PrintedErrors errors;
+    NoDialogs dialogs;
+    SerialLine line([&](const QList<PortEntry> &, const QString &) { return std::optional<QString>(slave); });
+    TForm1 form({&line, &pause, &errors, &dialogs}, folder.filePath("OXAset"));
+    form.start();
+    spin([] { return false; }, 1500); // the start-up's identification and operator name
+
+    std::printf("upload of %lld bytes to oxasim --line-rate on %s\n", static_cast<long long>(UploadBytes),
+                qPrintable(slave));
+    std::printf("%-12s %10s %10s %10s\n", "step", "wall s", "floor s", "wall/floor");
+    struct Run {
+        const char *step;
+        const char *list;
+        int fixedPauseMs; // 500 before the data, 500 after the step's OK, and for ASEND the WaitSer pause
+    };
+    const Run runs[] = {{"plain file", "bench.bin", 1000},
+                        {"ASEND", "ASEND:bench.amr", 1000 + form.uploadPause()}};
+    for (const Run &run : runs) {
+        form.ctl<QPlainTextEdit>("List")->setPlainText(QString::fromLatin1(run.list));
+        QElapsedTimer timer;
+        timer.start();
+        form.UpgradeClick();
+        const bool finished =
+            spin([&] { return !form.state.UploadWaiting && !form.handlerRunning(); }, 120000);
+        const double wall = double(timer.nsecsElapsed()) / 1e9;
+        const double floor = double(UploadBytes) / LineBytesPerSecond + run.fixedPauseMs / 1000.0;
+        std::printf("%-12s %10.3f %10.3f %10.3f%s\n", run.step, wall, floor, wall / floor,
+                    finished && errors.count == 0 ? "" : "  (did not finish)");
+    }
+    const QByteArray files = moduleFiles(sim);
+    std::printf("module files:\n%s", files.constData());
+
+    line.close();
+    sim.write("quit\n");
+    if (!sim.waitForFinished(5000))
+        sim.kill();
+    return errors.count == 0 ? 0 : 1;
+}
