@@ -30,6 +30,7 @@ private slots:
     void dataInPieces_data();
     void dataInPieces();
     void asendWaitsTheConfiguredPauseBeforeItsCommand();
+    void namesKeepTheirBytesFromListToModule();
     void progressFollowsTheStepsAndUpgradeStartsOver();
     void faultStopsWithOneMessage_data();
     void faultStopsWithOneMessage();
@@ -163,6 +164,20 @@ void TestUploadSteps::asendWaitsTheConfiguredPauseBeforeItsCommand() {
     QCOMPARE(sentAtPause, QList<qsizetype>({1, 1})); // both before the command went out
     QCOMPARE(w.port.sent.last(), QByteArray("AT#ASEND=a.amr,300\r\n"));
     QVERIFY(w.form->state.AsendPending);
+}
+
+void TestUploadSteps::namesKeepTheirBytesFromListToModule() {
+    // A list saved in UTF-8 names a file with an accented letter: the module gets the name's bytes as
+    // the list holds them, and the file on this computer is found under the same bytes.
+    test::UploadWindow w;
+    const QByteArray name = "hl\xc3\xa1s.amr";
+    w.writeFile(QString::fromUtf8(name), Voice);
+    w.writeFile("voice.ifo", "ASEND:" + name + "\r\n");
+    w.dialogs.openAnswers << w.folder.filePath("voice.ifo");
+    w.click("LoadList");
+    w.upgrade();
+    QVERIFY2(w.errors.messages.isEmpty(), qPrintable(w.errors.messages.join('\n')));
+    QCOMPARE(w.port.sent, ByteList{"AT#ASEND=" + name + ",300\r\n"});
 }
 
 void TestUploadSteps::progressFollowsTheStepsAndUpgradeStartsOver() {
