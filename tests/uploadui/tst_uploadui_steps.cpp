@@ -35,6 +35,7 @@ private slots:
     void faultStopsWithOneMessage_data();
     void faultStopsWithOneMessage();
     void stalledLineStopsTheUpload();
+    void refusedSendEndsTheUpload();
     void replyTimerRunsWhileAStepWaits();
 };
 
@@ -284,6 +285,20 @@ void TestUploadSteps::stalledLineStopsTheUpload() {
     QVERIFY(w.progress()->isHidden());
     w.port.deliver("\r\nOK\r\n");
     QCOMPARE(w.port.sent.size(), 1);
+}
+
+void TestUploadSteps::refusedSendEndsTheUpload() {
+    // The port refuses the command (no room): one message, and no step left waiting for a reply.
+    test::UploadWindow w;
+    w.setList("RUN:a\nRUN:b");
+    w.port.stalled = true;
+    w.port.m_freeSpace = 4;
+    w.upgrade();
+    QVERIFY(w.port.sent.isEmpty());
+    QCOMPARE(w.errors.messages.size(), 1);
+    QVERIFY(!w.uploading());
+    QVERIFY(w.progress()->isHidden());
+    QVERIFY(!replyTimer(w) || !replyTimer(w)->isActive());
 }
 
 void TestUploadSteps::replyTimerRunsWhileAStepWaits() {
