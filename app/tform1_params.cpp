@@ -1,40 +1,262 @@
 // Settings pages, parameter strings, phone-book page and configuration file.
-// Not built yet: these handlers deliberately do nothing until their subsystem lands.
 #include "tform1.h"
+
+#include "configurationfile.h"
+#include "inputfilters.h"
+#include "parameterstrings.h"
+#include "params_phonebookgrid.h"
+#include "params_widgets.h"
+#include "phonebookrows.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QTableWidget>
 
 namespace oxa {
 
-void TForm1::DecodeParameters() {}
-void TForm1::EncodeParameters() {}
-void TForm1::clearPhoneBook() {}
-void TForm1::appendPhoneBookRow(const QByteArray &, const QByteArray &) {}
-QList<std::pair<QByteArray, QByteArray>> TForm1::phoneBookRows() const { return {}; }
-void TForm1::SaveClick() {}
-void TForm1::LoadClick() {}
-void TForm1::AABUTTONChange(int) {}
-void TForm1::ABUTTONChange(int) {}
-void TForm1::BBUTTONChange(int) {}
-void TForm1::ADMINChange(int) {}
-void TForm1::RelCode1Change() {}
-void TForm1::RelCode2Change() {}
-void TForm1::RelTime1Change() {}
-void TForm1::RelTime2Change() {}
-void TForm1::RelCam1Click() {}
-void TForm1::RelCam2Click() {}
-void TForm1::RelLi1Click() {}
-void TForm1::RelLi2Click() {}
-void TForm1::RelBut1Click() {}
-void TForm1::RelBut2Click() {}
-void TForm1::RelSMS1Click() {}
-void TForm1::RelSMS2Click() {}
-void TForm1::RelRing1Click() {}
-void TForm1::RelRing2Click() {}
-void TForm1::RelRingAll1Click() {}
-void TForm1::RelRingAll2Click() {}
-void TForm1::SIMCallClick() {}
-void TForm1::AllCallClick() {}
-void TForm1::LineInClick() {}
-void TForm1::LineDelClick() {}
-void TForm1::FindClick() {}
+namespace {
+
+ParameterStrings heldStrings(const DialogueState &state) {
+    return {state.PAROXA, state.PARRL1, state.PARRL2, state.PARKEY};
+}
+
+void storeStrings(DialogueState &state, const ParameterStrings &strings) {
+    state.PAROXA = strings.paroxa;
+    state.PARRL1 = strings.parrl1;
+    state.PARRL2 = strings.parrl2;
+    state.PARKEY = strings.parkey;
+}
+
+void applyOp(const TForm1 &form, const ControlOp &op) {
+    applyControlOpToWidget(form.control(op.control), op);
+}
+
+// The change handler of every filtered box: clean the text, caret to the end, then the twin box.
+// Writing the cleaned text back raises the change once more, which then finds nothing to clean.
+void filterBox(const TForm1 &form, const QString &name) {
+    auto *box = qobject_cast<QLineEdit *>(form.control(name));
+    if (!box)
+        return;
+    const QString filtered = applyBoxFilter(boxFilter(name), box->text());
+    if (filtered != box->text())
+        box->setText(filtered);
+    box->setCursorPosition(int(box->text().size()));
+    if (auto *twin = qobject_cast<QLineEdit *>(form.control(mirroredBox(name)));
+        twin && twin->text() != box->text())
+        twin->setText(box->text());
+}
+
+void filterBox(const TForm1 &form, const char *prefix, int row) {
+    filterBox(form, QLatin1String(prefix) + QString::number(row));
+}
+
+// A radio button became selected or a check box changed: keep the pick-up choice, relay modes and
+// ringing boxes consistent.
+void applySelectionRules(const TForm1 &form, const char *name) {
+    auto *button = form.ctl<QAbstractButton>(name);
+    auto *noCall = form.ctl<QAbstractButton>("NoCall");
+    if (!button || !noCall)
+        return;
+    for (const ControlOp &op :
+         selectionRuleOps(QLatin1String(name), button->isChecked(), noCall->isChecked()))
+        applyOp(form, op);
+}
+
+QTableWidget *phoneBookGrid(const TForm1 &form) {
+    return form.ctl<QTableWidget>("PhoneBook1");
+}
+
+const QString ConfigurationFilter = QStringLiteral("OXA files (*.oxa)");
+
+} // namespace
+
+// Parameter strings
+
+void TForm1::DecodeParameters() {
+    const DecodedParameters decoded = decodeParameters(heldStrings(state));
+    storeStrings(state, decoded.strings);
+    for (const ControlOp &op : decodeOperations(decoded))
+        applyOp(*this, op);
+}
+
+void TForm1::EncodeParameters() {
+    const ControlReader reader = widgetControlReader([this](const QString &name) { return control(name); });
+    storeStrings(state, encodeParameters(readSettingsControls(reader)));
+}
+
+// Phone-book grid
+
+void TForm1::clearPhoneBook() {
+    phoneBookGrid(*this)->setRowCount(0);
+}
+
+void TForm1::appendPhoneBookRow(const QByteArray &name, const QByteArray &number) {
+    QTableWidget *grid = phoneBookGrid(*this);
+    // The entry is kept as the unit sent it, also a text holding "=", so that writing it back
+    // stores the same text and number.
+    insertPhoneBookGridRow(grid, grid->rowCount(), PhoneBookRow{name, number});
+    if (grid->currentRow() < 0)
+        grid->setCurrentCell(0, 0);
+}
+
+QList<std::pair<QByteArray, QByteArray>> TForm1::phoneBookRows() const {
+    QList<std::pair<QByteArray, QByteArray>> rows;
+    for (const PhoneBookRow &row : phoneBookGridRows(phoneBookGrid(*this)))
+        rows.append({row.name, row.phone});
+    return rows;
+}
+
+void TForm1::LineInClick() {
+    QTableWidget *grid = phoneBookGrid(*this);
+    const int current = grid->currentRow();
+    bool currentEmpty = false;
+    if (current >= 0 && current < grid->rowCount()) {
+        const PhoneBookRow row = phoneBookGridRow(grid, current);
+        currentEmpty = row.name.isEmpty() && row.phone.isEmpty();
+    }
+    const std::optional<int> index = insertLineIndex(grid->rowCount(), current, currentEmpty);
+    if (!index)
+        return;
+    insertPhoneBookGridRow(grid, *index, PhoneBookRow{});
+    grid->setCurrentCell(*index, std::max(grid->currentColumn(), 0));
+}
+
+void TForm1::LineDelClick() {
+    QTableWidget *grid = phoneBookGrid(*this);
+    const std::optional<LineDeletion> deletion = deleteLine(grid->rowCount(), grid->currentRow());
+    if (!deletion)
+        return; // nothing to delete
+    const int column = std::max(grid->currentColumn(), 0);
+    grid->removeRow(deletion->row);
+    if (deletion->currentAfter >= 0)
+        grid->setCurrentCell(deletion->currentAfter, column);
+}
+
+void TForm1::FindClick() {
+    QTableWidget *grid = phoneBookGrid(*this);
+    const QString wanted = ctl<QLineEdit>("FindN")->text();
+    for (int row = 0; row < grid->rowCount(); ++row) {
+        const QTableWidgetItem *name = grid->item(row, 0);
+        if (phoneBookNameMatches(name ? name->text() : QString(), phoneBookGridRow(grid, row).separator,
+                                 wanted)) {
+            grid->setCurrentCell(row, 0);
+            grid->setFocus();
+            return;
+        }
+    }
+}
+
+// Configuration file
+
+void TForm1::SaveClick() {
+    const QString path = m_seams.dialogs->saveFileName(ConfigurationFilter);
+    if (path.isEmpty())
+        return;
+    ConfigurationContent content;
+    for (std::size_t i = 0; i < kEditBoxKeys.size(); ++i)
+        content.editBoxValues[i] = ctl<QLineEdit>(kEditBoxKeys[i])->text().toLatin1();
+    content.strings = heldStrings(state); // as held: the controls are not encoded for a file
+    content.rows = phoneBookGridRows(phoneBookGrid(*this));
+    const QString error = writeConfigurationFile(path, buildConfigurationFile(content));
+    if (!error.isEmpty())
+        report(error);
+}
+
+void TForm1::LoadClick() {
+    const QString path = m_seams.dialogs->openFileName(ConfigurationFilter);
+    if (path.isEmpty())
+        return;
+    // The whole file is read and checked before anything in the window changes.
+    const ConfigurationLoad load = readConfigurationFile(path);
+    if (!load.error.isEmpty()) {
+        report(load.error);
+        return;
+    }
+    QTableWidget *grid = phoneBookGrid(*this);
+    setPhoneBookGridRows(grid, load.rows);
+    if (grid->rowCount() > 0)
+        grid->setCurrentCell(0, 0);
+    // Set through the boxes, so their filters and the button-A mirroring run on the loaded values.
+    for (const LoadedKeyValue &value : load.editBoxValues)
+        ctl<QLineEdit>(value.key.constData())->setText(QString::fromLatin1(value.value));
+    for (const LoadedParameter &parameter : load.parameters) {
+        ParameterStrings strings = heldStrings(state);
+        strings[parameter.which] = parameter.value;
+        storeStrings(state, strings);
+        DecodeParameters();
+    }
+}
+
+// Settings pages: filtered boxes
+
+void TForm1::AABUTTONChange(int row) {
+    filterBox(*this, "AABUTTON", row);
+}
+void TForm1::ABUTTONChange(int row) {
+    filterBox(*this, "ABUTTON", row);
+}
+void TForm1::BBUTTONChange(int row) {
+    filterBox(*this, "BBUTTON", row);
+}
+void TForm1::ADMINChange(int row) {
+    filterBox(*this, "ADMIN", row);
+}
+void TForm1::RelCode1Change() {
+    filterBox(*this, QStringLiteral("RelCode1"));
+}
+void TForm1::RelCode2Change() {
+    filterBox(*this, QStringLiteral("RelCode2"));
+}
+void TForm1::RelTime1Change() {
+    filterBox(*this, QStringLiteral("RelTime1"));
+}
+void TForm1::RelTime2Change() {
+    filterBox(*this, QStringLiteral("RelTime2"));
+}
+
+// Settings pages: selection rules
+
+void TForm1::RelCam1Click() {
+    applySelectionRules(*this, "RelCam1");
+}
+void TForm1::RelCam2Click() {
+    applySelectionRules(*this, "RelCam2");
+}
+void TForm1::RelLi1Click() {
+    applySelectionRules(*this, "RelLi1");
+}
+void TForm1::RelLi2Click() {
+    applySelectionRules(*this, "RelLi2");
+}
+void TForm1::RelBut1Click() {
+    applySelectionRules(*this, "RelBut1");
+}
+void TForm1::RelBut2Click() {
+    applySelectionRules(*this, "RelBut2");
+}
+void TForm1::RelSMS1Click() {
+    applySelectionRules(*this, "RelSMS1");
+}
+void TForm1::RelSMS2Click() {
+    applySelectionRules(*this, "RelSMS2");
+}
+void TForm1::RelRing1Click() {
+    applySelectionRules(*this, "RelRing1");
+}
+void TForm1::RelRing2Click() {
+    applySelectionRules(*this, "RelRing2");
+}
+void TForm1::RelRingAll1Click() {
+    applySelectionRules(*this, "RelRingAll1");
+}
+void TForm1::RelRingAll2Click() {
+    applySelectionRules(*this, "RelRingAll2");
+}
+void TForm1::SIMCallClick() {
+    applySelectionRules(*this, "SIMCall");
+}
+void TForm1::AllCallClick() {
+    applySelectionRules(*this, "AllCall");
+}
 
 } // namespace oxa

@@ -15,6 +15,18 @@ QString displayName(const QString &path) {
     return QDir::toNativeSeparators(path);
 }
 
+// Bytes that text never holds outside its line ends. Values read from a SIM may carry them, but a file
+// that has them and not a single key line is some other file, chosen by mistake: loading it would fill
+// the phone book with garbage.
+bool hasControlBytes(const QByteArray &bytes) {
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 && byte != '\t' && byte != '\r' && byte != '\n')
+            return true;
+    }
+    return false;
+}
+
 QString tooLargeMessage(const QString &what) {
     return QCoreApplication::translate("ConfigurationFile",
                                        "%1 is not a configuration file: it is larger than %2 bytes or has "
@@ -139,8 +151,16 @@ ConfigurationLoad readConfigurationFile(const QString &path) {
         return failed;
     }
     ConfigurationLoad result = parseConfiguration(bytes);
-    if (!result.error.isEmpty())
+    if (!result.error.isEmpty()) {
         result.error = tooLargeMessage(QLatin1Char('"') + displayName(path) + QLatin1Char('"'));
+    } else if (result.editBoxValues.isEmpty() && result.parameters.isEmpty() && hasControlBytes(bytes)) {
+        ConfigurationLoad refused;
+        refused.error = QCoreApplication::translate(
+                            "ConfigurationFile", "\"%1\" is not a configuration file: it holds no key line "
+                                                 "(such as ADMIN1=) and contains binary data.")
+                            .arg(displayName(path));
+        return refused;
+    }
     return result;
 }
 

@@ -1,0 +1,59 @@
+#include "params_phonebookgrid.h"
+
+#include <QTableWidget>
+
+namespace oxa {
+
+namespace {
+
+constexpr int NameColumn = 0;
+constexpr int PhoneColumn = 1;
+constexpr int NoSeparatorRole = Qt::UserRole;
+
+QByteArray cellBytes(const QTableWidget *grid, int row, int column) {
+    const QTableWidgetItem *item = grid->item(row, column);
+    return item ? item->text().toLatin1() : QByteArray();
+}
+
+void setRowItems(QTableWidget *grid, int index, const PhoneBookRow &row) {
+    auto *name = new QTableWidgetItem(QString::fromLatin1(row.name));
+    if (!row.separator)
+        name->setData(NoSeparatorRole, true);
+    grid->setItem(index, NameColumn, name);
+    grid->setItem(index, PhoneColumn, new QTableWidgetItem(QString::fromLatin1(row.phone)));
+}
+
+} // namespace
+
+PhoneBookRow phoneBookGridRow(const QTableWidget *grid, int row) {
+    PhoneBookRow result{cellBytes(grid, row, NameColumn), cellBytes(grid, row, PhoneColumn)};
+    const QTableWidgetItem *name = grid->item(row, NameColumn);
+    // Once a name has been typed in, the row reads as "name=phone" like any other.
+    result.separator = !(name && name->data(NoSeparatorRole).toBool() && result.name.isEmpty());
+    return result;
+}
+
+QList<PhoneBookRow> phoneBookGridRows(const QTableWidget *grid) {
+    QList<PhoneBookRow> rows;
+    rows.reserve(grid->rowCount());
+    for (int row = 0; row < grid->rowCount(); ++row)
+        rows.append(phoneBookGridRow(grid, row));
+    return rows;
+}
+
+void setPhoneBookGridRows(QTableWidget *grid, const QList<PhoneBookRow> &rows) {
+    const bool updates = grid->updatesEnabled();
+    grid->setUpdatesEnabled(false);
+    grid->clearContents();
+    grid->setRowCount(int(rows.size()));
+    for (int i = 0; i < rows.size(); ++i)
+        setRowItems(grid, i, rows[i]);
+    grid->setUpdatesEnabled(updates);
+}
+
+void insertPhoneBookGridRow(QTableWidget *grid, int index, const PhoneBookRow &row) {
+    grid->insertRow(index);
+    setRowItems(grid, index, row);
+}
+
+} // namespace oxa

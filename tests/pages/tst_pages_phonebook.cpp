@@ -1,0 +1,175 @@
+// The phone-book grid: rows handed over by a read, Insert Line, Delete Line and Find.
+#include "pageswindow.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace oxa;
+using namespace oxa::test;
+
+class TestPhoneBookPage : public QObject {
+    Q_OBJECT
+private slots:
+    void rowsKeepEveryByte();
+    void clearingEmptiesTheGrid();
+    void insertLine_data();
+    void insertLine();
+    void deleteLine_data();
+    void deleteLine();
+    void find_data();
+    void find();
+};
+
+namespace {
+
+// Fills the grid the way a loaded file does (rows made from lines, some without "=").
+void loadLines(PagesWindow &w, const QByteArray &lines) {
+    const QString path = w.filePath(QStringLiteral("rows.oxa"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(lines);
+    file.close();
+    w.fakes.dialogs.openAnswers.enqueue(path);
+    w.form->LoadClick();
+    QCOMPARE(w.fakes.errors.messages, QStringList());
+}
+
+void appendRows(PagesWindow &w, const QStringList &rows) {
+    for (const QString &row : rows) {
+        const qsizetype bar = row.indexOf('|');
+        w.form->appendPhoneBookRow(row.left(bar).toLatin1(), row.mid(bar + 1).toLatin1());
+    }
+}
+
+} // namespace
+
+void TestPhoneBookPage::rowsKeepEveryByte() {
+    PagesWindow w;
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all += char(b);
+    const QList<std::pair<QByteArray, QByteArray>> rows = {
+        {"Gate", "+420600111222"},
+        {all, all},
+        // An entry whose text holds "=" goes back to the unit as it came.
+        {"a=b", "123"},
+        {" padded ", ""},
+        {"", "555"},
+    };
+    for (const auto &[name, number] : rows)
+        w.form->appendPhoneBookRow(name, number);
+    QCOMPARE(w.form->phoneBookRows(), rows);
+    QCOMPARE(w.grid()->item(1, 0)->text(), QString::fromLatin1(all));
+    QCOMPARE(w.grid()->item(2, 0)->text(), QStringLiteral("a=b"));
+    QCOMPARE(w.grid()->currentRow(), 0);
+
+    // What the user types into a cell comes out as its bytes.
+    w.grid()->item(0, 1)->setText(QString::fromLatin1("\xe9\xff 1"));
+    QCOMPARE(w.form->phoneBookRows().first().second, QByteArray("\xe9\xff 1"));
+}
+
+void TestPhoneBookPage::clearingEmptiesTheGrid() {
+    PagesWindow w;
+    appendRows(w, {"A|1", "B|2"});
+    w.form->clearPhoneBook();
+    QCOMPARE(w.grid()->rowCount(), 0);
+    QVERIFY(w.form->phoneBookRows().isEmpty());
+    appendRows(w, {"C|3"});
+    QCOMPARE(w.gridLines(), QStringList{"C|3"});
+}
+
+void TestPhoneBookPage::insertLine_data() {
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<int>("currentAfter");
+    QTest::newRow("empty grid") << QStringList{} << -1 << QStringList{"|"} << 0;
+    QTest::newRow("before the current row")
+        << QStringList{"A|1", "B|2", "C|3"} << 1 << QStringList{"A|1", "|", "B|2", "C|3"} << 1;
+    QTest::newRow("before the first row") << QStringList{"A|1"} << 0 << QStringList{"|", "A|1"} << 0;
+    QTest::newRow("before the last row")
+        << QStringList{"A|1", "B|2"} << 1 << QStringList{"A|1", "|", "B|2"} << 1;
+    QTest::newRow("current row already empty")
+        << QStringList{"A|1", "|", "B|2"} << 1 << QStringList{"A|1", "|", "B|2"} << 1;
+    QTest::newRow("row with a name only") << QStringList{"A|"} << 0 << QStringList{"|", "A|"} << 0;
+    QTest::newRow("row with a phone only") << QStringList{"|1"} << 0 << QStringList{"|", "|1"} << 0;
+}
+
+void TestPhoneBookPage::insertLine() {
+    QFETCH(QStringList, rows);
+    QFETCH(int, current);
+    QFETCH(QStringList, after);
+    QFETCH(int, currentAfter);
+    PagesWindow w;
+    appendRows(w, rows);
+    w.grid()->setCurrentCell(current, 0);
+    w.button("LineIn")->click();
+    QCOMPARE(w.gridLines(), after);
+    QCOMPARE(w.grid()->currentRow(), currentAfter);
+    // A second click on the new empty row adds nothing more.
+    w.button("LineIn")->click();
+    QCOMPARE(w.gridLines(), after);
+    QCOMPARE(w.fakes.errors.messages, QStringList());
+}
+
+void TestPhoneBookPage::deleteLine_data() {
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<int>("currentAfter");
+    QTest::newRow("empty grid") << QStringList{} << -1 << QStringList{} << -1;
+    QTest::newRow("only row") << QStringList{"A|1"} << 0 << QStringList{} << -1;
+    QTest::newRow("last of several") << QStringList{"A|1", "B|2", "C|3"} << 2 << QStringList{"A|1", "B|2"}
+                                     << 1;
+    QTest::newRow("middle row") << QStringList{"A|1", "B|2", "C|3"} << 1 << QStringList{"A|1", "C|3"} << 1;
+    QTest::newRow("first row") << QStringList{"A|1", "B|2"} << 0 << QStringList{"B|2"} << 0;
+    QTest::newRow("no current row") << QStringList{"A|1", "B|2"} << -1 << QStringList{"A|1", "B|2"} << -1;
+}
+
+void TestPhoneBookPage::deleteLine() {
+    QFETCH(QStringList, rows);
+    QFETCH(int, current);
+    QFETCH(QStringList, after);
+    QFETCH(int, currentAfter);
+    PagesWindow w;
+    appendRows(w, rows);
+    w.grid()->setCurrentCell(current, current < 0 ? -1 : 1);
+    w.button("LineDel")->click();
+    QCOMPARE(w.gridLines(), after);
+    QCOMPARE(w.grid()->currentRow(), currentAfter);
+    QCOMPARE(w.fakes.errors.messages, QStringList());
+}
+
+void TestPhoneBookPage::find_data() {
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<QString>("wanted");
+    QTest::addColumn<int>("found"); // -1: nothing found, the current row stays where it was (row 0)
+    const QByteArray book = "Home=1\r\nGate=555\r\nno separator\r\n=777\r\ngate=666\r\n";
+    QTest::newRow("letter case ignored") << book << "gate" << 1;
+    QTest::newRow("upper case") << book << "HOME" << 0;
+    QTest::newRow("whole names only") << book << "Gat" << -1;
+    QTest::newRow("longer than a name") << book << "Gates" << -1;
+    QTest::newRow("blank is not trimmed") << book << "Gate " << -1;
+    QTest::newRow("empty finds a row with an empty name") << book << "" << 3;
+    QTest::newRow("empty never finds a line without =") << QByteArray("A=1\r\nno separator\r\n") << "" << -1;
+    QTest::newRow("high bytes") << QByteArray("x=1\r\n\xc8\xe1p=2\r\n") << QString::fromLatin1("\xe8\xc1P")
+                                << 1;
+}
+
+void TestPhoneBookPage::find() {
+    QFETCH(QByteArray, lines);
+    QFETCH(QString, wanted);
+    QFETCH(int, found);
+    PagesWindow w;
+    loadLines(w, lines);
+    QCOMPARE(w.grid()->currentRow(), 0);
+    w.edit("FindN")->setText(wanted);
+    w.edit("FindN")->setFocus();
+    w.button("Find")->click();
+    QCOMPARE(w.grid()->currentRow(), found < 0 ? 0 : found);
+    QCOMPARE(w.form->focusWidget() == w.grid(), found >= 0);
+    QCOMPARE(w.fakes.errors.messages, QStringList());
+}
+
+QTEST_MAIN(TestPhoneBookPage)
+#include "tst_pages_phonebook.moc"
