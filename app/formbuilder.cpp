@@ -95,6 +95,10 @@ QWidget *makeWidget(const Item &item, QWidget *parent) {
         tree->setRootIsDecorated(false);
         tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
         tree->setUniformRowHeights(true);
+        // Long node texts scroll sideways instead of being cut off.
+        tree->header()->setStretchLastSection(false);
+        tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         return tree;
     }
     case Kind::Grid: {

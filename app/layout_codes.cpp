@@ -12,10 +12,11 @@ void addModeBasics(std::vector<Item> &items, int mode, const char *titleLabel, c
     items.insert(items.end(), {
         {Kind::Label, titleLabel, page, {6, 4, 270, 18}, title},
         {Kind::Label, codeLabel, page, {6, 30, 40, 20}, "Code", "CodeM" + m},
-        {Kind::Edit, "CodeM" + m, page, {48, 28, 72, 23}},
-        {Kind::Label, "LabelCodeM" + m, page, {124, 30, 14, 20}, "C"},
-        {Kind::Radio, "M" + m + "Rel1", page, {170, 22, 100, 20}, "Relay 1"},
-        {Kind::Radio, "M" + m + "Rel2", page, {170, 42, 100, 20}, "Relay 2"},
+        {Kind::Edit, "CodeM" + m, page, {48, 28, 64, 23}},
+        // Wide enough for the preview of a whole code, "(C12345678C)".
+        {Kind::Label, "LabelCodeM" + m, page, {115, 30, 90, 20}, "C"},
+        {Kind::Radio, "M" + m + "Rel1", page, {206, 22, 76, 20}, "Relay 1"},
+        {Kind::Radio, "M" + m + "Rel2", page, {206, 42, 76, 20}, "Relay 2"},
     });
 }
 

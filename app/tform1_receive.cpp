@@ -92,9 +92,11 @@ void TForm1::processLine(const QByteArray &line) {
         ctl<QPushButton>("SaveOXA")->setEnabled(false);
         break;
     case ReplyKind::Other:
-        // A refused write step would otherwise leave the window locked for good.
+        // A refused write or upload step would otherwise leave its sequence waiting for good.
         if (state.WriteInProgress && isErrorReply(line))
             failWrite(tr("the unit answered \"%1\"").arg(QString::fromLatin1(line)));
+        else if (state.UploadWaiting && isErrorReply(line))
+            uploadStepFailed(line);
         break;
     }
 }
