@@ -130,8 +130,8 @@ QWidget *makeWidget(const Item &item, QWidget *parent) {
         slider->setTickPosition(QSlider::TicksBothSides);
         slider->setTickInterval(1);
         slider->setPageStep(1);
-        // The top of the bar is the loudest, as on the unit's own scale.
-        slider->setInvertedAppearance(false);
+        // Position 1 is the loudest setting: it sits at the top, as on the unit's own scale.
+        slider->setInvertedAppearance(true);
         return slider;
     }
     case Kind::Progress: {

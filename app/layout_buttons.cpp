@@ -43,9 +43,9 @@ void addButtonPages(std::vector<Item> &items) {
         {Kind::Picture, "Sipka1", "OXAtyp1", {162, 120, 57, 41}, {}, "arrow_left", Hidden},
         {Kind::Picture, "Sipkaf1", "OXAtyp1", {162, 120, 57, 41}, {}, "arrow_left", Hidden},
         {Kind::Picture, "SipkaPA1", "OXAtyp1", {162, 150, 57, 41}, {}, "arrow_left_b", Hidden},
-        {Kind::Panel, "Panel3", "OXAtyp1", {248, 8, 226, 220}},
+        {Kind::Panel, "Panel3", "OXAtyp1", {246, 8, 230, 220}},
     });
-    addKeyRows(items, "Panel3", "ABUTTON", "AABUTTON", 8, 29, 78, 124);
+    addKeyRows(items, "Panel3", "ABUTTON", "AABUTTON", 8, 29, 72, 140);
 
     // Two call buttons: both lists of numbers.
     addFronts(items, "OXAtyp2", 2);
@@ -55,11 +55,11 @@ void addButtonPages(std::vector<Item> &items) {
         {Kind::Picture, "SipkaPA2", "OXAtyp2", {162, 140, 57, 41}, {}, "arrow_left_b", Hidden},
         {Kind::Picture, "SipkaPB2", "OXAtyp2", {162, 190, 57, 41}, {}, "arrow_left_b", Hidden},
         {Kind::Picture, "Image3", "OXAtyp2", {162, 140, 57, 41}, {}, "arrow_left_b", Hidden},
-        {Kind::Panel, "Panel1", "OXAtyp2", {248, 4, 226, 163}},
+        {Kind::Panel, "Panel1", "OXAtyp2", {246, 4, 230, 163}},
     });
-    addKeyRows(items, "Panel1", "ABUTTON", "ABUTTON", 4, 22, 78, 124);
-    items.push_back({Kind::Panel, "Panel2", "OXAtyp2", {248, 170, 226, 163}});
-    addKeyRows(items, "Panel2", "BBUTTON", "BBUTTON", 4, 22, 78, 124);
+    addKeyRows(items, "Panel1", "ABUTTON", "ABUTTON", 4, 22, 72, 140);
+    items.push_back({Kind::Panel, "Panel2", "OXAtyp2", {246, 170, 230, 163}});
+    addKeyRows(items, "Panel2", "BBUTTON", "BBUTTON", 4, 22, 72, 140);
 }
 
 void addModulePages(std::vector<Item> &items) {

@@ -70,9 +70,9 @@ void addSettingPages(std::vector<Item> &items) {
     for (int i = 1; i <= 7; ++i) {
         const QString key = "ADMIN" + QString::number(i);
         items.push_back({Kind::Label, "AdminLabel" + QString::number(i), "Admin", {10, 12 + (i - 1) * 30, 64, 20}, key, key});
-        items.push_back({Kind::Edit, key, "Admin", {78, 10 + (i - 1) * 30, 150, 23}});
+        items.push_back({Kind::Edit, key, "Admin", {78, 10 + (i - 1) * 30, 172, 23}});
     }
-    items.push_back({Kind::Label, "Label35", "Admin", {238, 8, 236, 40}, "Phone number for SMSs with opening numbers"});
+    items.push_back({Kind::Label, "Label35", "Admin", {260, 8, 214, 40}, "Phone number for SMSs with opening numbers"});
 }
 
 } // namespace oxa
