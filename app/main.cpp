@@ -19,16 +19,10 @@ void onTerminationSignal(int) {
     [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
 }
 
-// SIGTERM and SIGINT close the window as the user would, so the settings are written.
-void closeOnTerminationSignals(QWidget *window) {
+// Installed first thing, so that a SIGTERM or SIGINT during start-up is not lost.
+void catchTerminationSignals() {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
         return;
-    auto *notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, window);
-    QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
-        char byte;
-        [[maybe_unused]] const auto read = ::read(signalPipe[1], &byte, 1);
-        window->close();
-    });
     struct sigaction action = {};
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
@@ -36,10 +30,30 @@ void closeOnTerminationSignals(QWidget *window) {
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
 }
+
+// SIGTERM and SIGINT close the window as the user would, so the settings are written. A dialog
+// waiting for the user (the port choice, a message) gives way first; the window closes as soon as
+// the handler that opened it has finished.
+void closeOnTerminationSignals(QWidget *window) {
+    if (signalPipe[1] < 0)
+        return;
+    auto *notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, window);
+    QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
+        char byte;
+        [[maybe_unused]] const auto read = ::read(signalPipe[1], &byte, 1);
+        oxa::setTerminating();
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+        window->close();
+    });
+}
 } // namespace
 #endif
 
 int main(int argc, char *argv[]) {
+#ifdef Q_OS_UNIX
+    catchTerminationSignals();
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("OXAset"));
     QApplication::setApplicationDisplayName(QStringLiteral("OXAset"));

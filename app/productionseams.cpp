@@ -3,12 +3,20 @@
 #include "portdialog.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTimer>
 
 namespace oxa {
+
+namespace {
+bool terminationRequested = false;
+} // namespace
+
+void setTerminating() { terminationRequested = true; }
+bool terminating() { return terminationRequested; }
 
 void EventLoopPause::pause(int milliseconds) {
     if (milliseconds <= 0)
@@ -19,10 +27,16 @@ void EventLoopPause::pause(int milliseconds) {
 }
 
 void MessageBoxReport::report(const QString &message) {
+    if (terminating()) {
+        qWarning().noquote() << message;
+        return;
+    }
     QMessageBox::critical(m_parent, QApplication::applicationDisplayName(), message);
 }
 
 std::optional<QString> PlatformDialogs::choosePort(const QList<PortEntry> &ports, const QString &preselect) {
+    if (terminating())
+        return std::nullopt;
     PortDialog dialog(ports, preselect, m_parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;

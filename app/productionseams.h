@@ -6,6 +6,11 @@ class QWidget;
 
 namespace oxa {
 
+// Set once the program has been asked to end (SIGTERM, SIGINT): from then on no dialog waits for
+// the user, so the window can close and write its settings.
+void setTerminating();
+bool terminating();
+
 // Waits in a local event loop that paints the window but leaves user input queued.
 class EventLoopPause : public Pause {
 public:
