@@ -1,5 +1,6 @@
 #pragma once
 
+#include "backup.h"
 #include "linereader.h"
 
 #include <QByteArray>
@@ -32,6 +33,12 @@ struct DialogueState {
 
     // The four parameter strings, held for the whole run.
     QByteArray PAROXA, PARRL1, PARRL2, PARKEY;
+
+    // What the unit listed in its last read that listed anything, kept for the backup made before a
+    // whole-device write; a new read replaces it from its first entry on.
+    UnitEntries LastRead;
+    bool ReadStarting = false;
+    QString LastBackup;
 
     // Tagged entries
     QByteArray DetectEntry;

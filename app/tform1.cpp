@@ -89,7 +89,13 @@ TForm1::TForm1(const Seams &seams, const QString &executablePath, QWidget *paren
         connect(m_seams.port, &PortLayer::notice, this, &TForm1::log);
         connect(m_seams.port, &PortLayer::lost, this, [this](const QString &message) {
             log(message);
-            runHandler([this, message] { m_seams.errors->report(message); });
+            // A write that loses its line ends with the one message that says so.
+            runHandler([this, message] {
+                if (state.WriteInProgress)
+                    failWrite(message);
+                else
+                    report(message);
+            });
         });
     }
 }

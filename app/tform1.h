@@ -196,6 +196,7 @@ private:
     // The whole-device write
     void advanceWrite();
     void failWrite(const QString &why);
+    void keepBackupOfLastRead();
     void setControlsLocked(bool locked);
 
 

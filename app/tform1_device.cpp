@@ -2,10 +2,13 @@
 // the service commands.
 #include "tform1.h"
 
+#include "backup.h"
 #include "entryline.h"
 #include "portlayer.h"
 #include "writeplan.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -15,6 +18,8 @@ namespace oxa {
 
 namespace {
 
+constexpr int BackupsKept = 20;
+
 // What a whole-device write locks, so nothing changes under it.
 constexpr const char *LockedDuringWrite[] = {"SaveOXA", "LoadOXA", "RunOXA",   "StopOXA", "Save",    "Load",
                                              "signal",  "Buttons", "PhoneBook", "seting", "service", "KeyBoardParams"};
@@ -22,6 +27,7 @@ constexpr const char *LockedDuringWrite[] = {"SaveOXA", "LoadOXA", "RunOXA",   "
 } // namespace
 
 void TForm1::PrepareRead() {
+    state.ReadStarting = true;
     ctl<QProgressBar>("Prubeh")->setValue(0);
     ctl<QPushButton>("SaveOXA")->setEnabled(true);
     clearPhoneBook();
@@ -118,6 +124,7 @@ void TForm1::SaveOXAClick() {
         return;
     }
 
+    keepBackupOfLastRead();
     setControlsLocked(true);
     auto *progress = ctl<QProgressBar>("Prubeh");
     progress->setMaximum(std::max(state.SimSize, 1));
@@ -188,9 +195,28 @@ void TForm1::failWrite(const QString &why) {
         entry = tr("emptying SIM index %1").arg(failed.simIndex);
     else
         entry = tr("step %1 of the write").arg(failed.writeStep);
-    report(tr("The write to the unit stopped at %1: %2. The window still holds the whole configuration; "
-              "write it again when the unit is ready.")
-               .arg(entry, why));
+    QString message = tr("The write to the unit stopped at %1: %2. The window still holds the whole configuration; "
+                         "write it again when the unit is ready.")
+                          .arg(entry, why);
+    if (!state.LastBackup.isEmpty())
+        message += QLatin1Char(' ') + tr("What the unit held before this write is kept in %1.").arg(state.LastBackup);
+    report(message);
+}
+
+// The configuration last read from the unit, kept before a write changes it, beside the settings file.
+void TForm1::keepBackupOfLastRead() {
+    state.LastBackup.clear();
+    if (state.LastRead.isEmpty()) {
+        log(tr("Nothing has been read from the unit yet, so no backup was made before this write."));
+        return;
+    }
+    const QString folder = QFileInfo(settingsPath()).absoluteDir().filePath(QStringLiteral("backups"));
+    QString error;
+    state.LastBackup = writeBackup(folder, state.LastRead, QDateTime::currentDateTime(), BackupsKept, &error);
+    if (state.LastBackup.isEmpty())
+        log(tr("No backup could be made before this write: %1").arg(error));
+    else
+        log(tr("Backup of the unit's configuration before this write: %1").arg(state.LastBackup));
 }
 
 } // namespace oxa

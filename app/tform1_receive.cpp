@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTime>
 #include <QTimer>
+#include <utility>
 
 namespace oxa {
 
@@ -210,6 +211,9 @@ void TForm1::takeEntry(const QByteArray &line) {
     const std::optional<ReadEntry> entry = parseEntryLine(line);
     if (!entry)
         return;
+    if (std::exchange(state.ReadStarting, false))
+        state.LastRead.clear();
+    state.LastRead.append({entry->name, entry->number});
     decodeTaggedEntry(entry->indexText, entry->number, entry->name);
     switch (classifyEntryName(entry->name)) {
     case EntryTarget::KeyBox:

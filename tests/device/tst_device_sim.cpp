@@ -4,6 +4,8 @@
 
 #include "fault.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -152,6 +154,15 @@ void TestDeviceSim::refusedWriteStepUnlocksAndKeepsTheWindow() {
     w.settle();
     QCOMPARE(w.errors.messages.size(), 1);
     QVERIFY2(w.errors.messages.first().contains("SIM index"), qPrintable(w.errors.messages.first()));
+    // The unit's configuration from before the write is kept, and the message says where.
+    const QStringList backups = QDir(w.folder.filePath("backups")).entryList({"*.oxa"}, QDir::Files);
+    QCOMPARE(backups.size(), 1);
+    QVERIFY(w.errors.messages.first().contains(backups.first()));
+    QFile backup(QDir(w.folder.filePath("backups")).filePath(backups.first()));
+    QVERIFY(backup.open(QIODevice::ReadOnly));
+    const QByteArray kept = backup.readAll();
+    QVERIFY(kept.startsWith("ADMIN1=+420600111222\r\nADMIN2=\r\n"));
+    QVERIFY(kept.contains("\r\nNovak=+420777000111\r\n"));
     QVERIFY(w.form.ctl<QPushButton>("SaveOXA")->isEnabled());
     QVERIFY(w.form.ctl<QWidget>("Buttons")->isEnabled());
     QVERIFY(w.form.ctl<QWidget>("Prubeh")->isHidden());
