@@ -1,0 +1,83 @@
+// The settings file as start-up reads it and shutdown rewrites it: any bytes load, every key of every
+// section reads as text and as a number, and writing the window position and a text back keeps every
+// other key of the file as it was read.
+#include "fuzzcheck.h"
+
+#include "inifile.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+using oxa::IniFile;
+
+struct Snapshot {
+    QStringList sections;
+    QList<QStringList> keys;
+    QList<QStringList> values;
+};
+
+Snapshot snapshot(const IniFile &ini) {
+    Snapshot s;
+    s.sections = ini.sections();
+    for (const QString &section : s.sections) {
+        const QStringList keys = ini.keys(section);
+        QStringList values;
+        for (const QString &key : keys) {
+            FUZZ_CHECK(ini.hasKey(section, key));
+            values << ini.readString(section, key, QString());
+            (void)ini.readInteger(section, key, 7);
+            (void)ini.readBool(section, key, false);
+        }
+        s.keys << keys;
+        s.values << values;
+    }
+    return s;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    IniFile ini;
+    ini.loadFromBytes(bytes);
+    const Snapshot read = snapshot(ini);
+
+    // What start-up asks for; a value that is not a number gives the default.
+    const int left = ini.readInteger(QStringLiteral("Form"), QStringLiteral("Left"), 200);
+    if (!ini.hasKey(QStringLiteral("Form"), QStringLiteral("Left")))
+        FUZZ_CHECK(left == 200);
+    (void)ini.readInteger(QStringLiteral("Form"), QStringLiteral("WaitSer"), 1000);
+    (void)ini.readBool(QStringLiteral("Form"), QStringLiteral("Inicializace"), false);
+    (void)ini.readString(QStringLiteral("Form"), QStringLiteral("Port"), QString());
+    const QString language =
+        ini.readString(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("Eng"));
+
+    // Shutdown: the position and the language name written back, then the file reloaded from its bytes.
+    ini.writeInteger(QStringLiteral("Form"), QStringLiteral("Top"), 123);
+    ini.writeString(QStringLiteral("Language"), QStringLiteral("Language"), language);
+    IniFile reloaded;
+    reloaded.loadFromBytes(ini.toBytes());
+    FUZZ_CHECK(reloaded.readInteger(QStringLiteral("Form"), QStringLiteral("Top"), 0) == 123);
+    FUZZ_CHECK(reloaded.readString(QStringLiteral("Language"), QStringLiteral("Language"), QString()) ==
+               language);
+    for (qsizetype i = 0; i < read.sections.size(); ++i) {
+        for (qsizetype k = 0; k < read.keys[i].size(); ++k) {
+            const QString &section = read.sections[i];
+            const QString &key = read.keys[i][k];
+            const bool rewritten = (section.compare(QStringLiteral("Form"), Qt::CaseInsensitive) == 0 &&
+                                    key.compare(QStringLiteral("Top"), Qt::CaseInsensitive) == 0) ||
+                                   (section.compare(QStringLiteral("Language"), Qt::CaseInsensitive) == 0 &&
+                                    key.compare(QStringLiteral("Language"), Qt::CaseInsensitive) == 0);
+            if (!rewritten)
+                FUZZ_CHECK(reloaded.readString(section, key, QStringLiteral("<missing>")) ==
+                           read.values[i][k]);
+        }
+    }
+    return 0;
+}
