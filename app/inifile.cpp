@@ -21,6 +21,28 @@ bool isValidUtf8(const QByteArray &bytes) {
     return !decoder.hasError();
 }
 
+// A hand-edited "[Language" without its "]" would make SimpleIni read on into the following lines for
+// the section name, and every save would then write a header broken over several lines, growing on each
+// run. Such a header ends at its line end, as the user meant.
+QByteArray withSectionHeadersClosed(const QByteArray &text) {
+    QByteArray out;
+    out.reserve(text.size() + 16);
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        const QByteArrayView line = QByteArrayView(text).sliced(start, end - start);
+        out += line;
+        if (line.trimmed().startsWith('[') && !line.contains(']'))
+            out += ']';
+        while (end < text.size() && (text[end] == '\r' || text[end] == '\n'))
+            out += text[end++];
+        start = end;
+    }
+    return out;
+}
+
 } // namespace
 
 IniFile::IniFile() : m_store(std::make_unique<Store>()) { m_store->ini.SetSpaces(false); }
@@ -38,7 +60,8 @@ void IniFile::loadFromBytes(const QByteArray &bytes) {
     m_utf8 = isValidUtf8(bytes);
     // SimpleIni stops at a NUL byte; a settings file never holds one legitimately.
     const QByteArray text = bytes.left(bytes.indexOf('\0') < 0 ? bytes.size() : bytes.indexOf('\0'));
-    m_store->ini.LoadData(text.constData(), size_t(text.size()));
+    const QByteArray closed = withSectionHeadersClosed(text);
+    m_store->ini.LoadData(closed.constData(), size_t(closed.size()));
 }
 
 bool IniFile::load(const QString &path, QString *error) {
