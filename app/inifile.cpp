@@ -17,7 +17,8 @@ namespace {
 
 bool isValidUtf8(const QByteArray &bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decoder.decode(bytes);
+    // decode() is lazy: only the conversion to a string runs the decoder and sets its error.
+    const QString decoded = decoder.decode(bytes);
     return !decoder.hasError();
 }
 

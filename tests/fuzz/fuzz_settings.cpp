@@ -22,7 +22,7 @@ struct Snapshot {
     QList<QStringList> values;
 };
 
-Snapshot snapshot(const IniFile &ini) {
+Snapshot snapshot(const IniFile &ini, bool substitutesInFile) {
     Snapshot s;
     s.sections = ini.sections();
     for (const QString &section : s.sections) {
@@ -30,7 +30,13 @@ Snapshot snapshot(const IniFile &ini) {
         QStringList values;
         for (const QString &key : keys) {
             FUZZ_CHECK(ini.hasKey(section, key));
-            values << ini.readString(section, key, QString());
+            const QString value = ini.readString(section, key, QString());
+            // A file in an 8-bit code page is read byte for byte: nothing becomes a replacement character.
+            if (!substitutesInFile)
+                FUZZ_CHECK(!section.contains(QChar::ReplacementCharacter) &&
+                           !key.contains(QChar::ReplacementCharacter) &&
+                           !value.contains(QChar::ReplacementCharacter));
+            values << value;
             (void)ini.readInteger(section, key, 7);
             (void)ini.readBool(section, key, false);
         }
@@ -46,7 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     IniFile ini;
     ini.loadFromBytes(bytes);
-    const Snapshot read = snapshot(ini);
+    // U+FFFD in UTF-8, which a file may hold on purpose.
+    const bool substitutes = bytes.contains("\xef\xbf\xbd");
+    const Snapshot read = snapshot(ini, substitutes);
 
     // What start-up asks for; a value that is not a number gives the default.
     const int left = ini.readInteger(QStringLiteral("Form"), QStringLiteral("Left"), 200);
@@ -66,6 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FUZZ_CHECK(reloaded.readInteger(QStringLiteral("Form"), QStringLiteral("Top"), 0) == 123);
     FUZZ_CHECK(reloaded.readString(QStringLiteral("Language"), QStringLiteral("Language"), QString()) ==
                language);
+    (void)snapshot(reloaded, substitutes);
     for (qsizetype i = 0; i < read.sections.size(); ++i) {
         for (qsizetype k = 0; k < read.keys[i].size(); ++k) {
             const QString &section = read.sections[i];
