@@ -64,6 +64,7 @@ private slots:
     void brandingShowsOneFrontPerPage();
     void firstRunWritesEverySettingsKey();
     void storedTextsWinOverDefaults();
+    void settingsInAnEightBitCodePageKeepTheirBytes();
     void formSectionOptions_data();
     void formSectionOptions();
     void startupSendsEchoOffPausesThenIdentifies();
@@ -184,6 +185,22 @@ void TestStartup::storedTextsWinOverDefaults() {
     QCOMPARE(ini.readString("Language", "OXA", {}), QString("Jednotka"));
     QVERIFY(written.contains("; a translator's note"));
     QVERIFY(written.contains("write code=Zapsat")); // the key keeps the spelling it had
+}
+
+// A translation saved in a Windows code page is not UTF-8: its bytes are shown one character each and
+// written back exactly; a UTF-8 file stays UTF-8.
+void TestStartup::settingsInAnEightBitCodePageKeepTheirBytes() {
+    const QByteArray cp1250 = "[Language]\r\nLanguage=\xc8" "e\x9a" "tina\r\nRun=Spus\x9d\r\n";
+    StartedWindow w("OXAset.exe", cp1250);
+    QCOMPARE(w.form->ctl<QPushButton>("RunOXA")->text(), QString::fromLatin1("Spus\x9d"));
+    const QByteArray written = w.settingsAfterClose();
+    QVERIFY(written.contains("Language=\xc8" "e\x9a" "tina\r\n"));
+    QVERIFY(written.contains("Run=Spus\x9d\r\n"));
+
+    const QByteArray utf8 = "[Language]\nRun=Spus\xc5\xa5\n";
+    StartedWindow u("OXAset.exe", utf8);
+    QCOMPARE(u.form->ctl<QPushButton>("RunOXA")->text(), QString::fromUtf8("Spus\xc5\xa5"));
+    QVERIFY(u.settingsAfterClose().contains("Run=Spus\xc5\xa5"));
 }
 
 void TestStartup::formSectionOptions_data() {
