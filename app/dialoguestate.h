@@ -19,6 +19,8 @@ struct DialogueState {
     bool LteModule = false;
     bool FirstEntryOfRead = true;
     bool RefreshAfterOk = false;
+    // "OK"s until the entry listing has ended: the size query's own, then the listing's.
+    int ListingOks = 0;
 
     // Whole-device write
     bool WriteInProgress = false;

@@ -3,6 +3,7 @@
 #include "formbuilder.h"
 #include "layout.h"
 #include "monitor.h"
+#include "upload_flow.h"
 #include "portlayer.h"
 #include "writeplan.h"
 
@@ -77,6 +78,15 @@ TForm1::TForm1(const Seams &seams, const QString &executablePath, QWidget *paren
     m_writeTimeout->setObjectName(QStringLiteral("WriteTimeout"));
     m_writeTimeout->setSingleShot(true);
     m_writeTimeout->setInterval(WriteReplyTimeoutMs);
+    m_entryTimeout = new QTimer(this);
+    m_entryTimeout->setObjectName(QStringLiteral("EntryTimeout"));
+    m_entryTimeout->setSingleShot(true);
+    m_entryTimeout->setInterval(WriteReplyTimeoutMs);
+    connect(m_entryTimeout, &QTimer::timeout, this, [this] {
+        deliverTick([this] {
+            changeFailed(tr("the unit did not answer within %1 s").arg(m_entryTimeout->interval() / 1000.0));
+        });
+    });
     m_controls.insert(m_cekani->objectName(), m_cekani);
     m_controls.insert(m_ledTimer->objectName(), m_ledTimer);
 
@@ -91,6 +101,11 @@ TForm1::TForm1(const Seams &seams, const QString &executablePath, QWidget *paren
             log(message);
             // A write that loses its line ends with the one message that says so.
             runHandler([this, message] {
+                // Nothing waits any more for a reply that cannot come; the loss is the one message.
+                state.RefreshAfterOk = false;
+                m_entryTimeout->stop();
+                if (state.UploadWaiting)
+                    abandonUpload(*this);
                 if (state.WriteInProgress)
                     failWrite(message);
                 else

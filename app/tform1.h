@@ -83,6 +83,10 @@ public:
     void uploadStepFailed(const QByteArray &reply);
     // Device sequences
     void PrepareRead();
+    // A single-entry change went out: its "OK" starts the re-read; a refusal, no reply or a lost
+    // line ends it with one message instead.
+    void awaitChangeReply();
+    void changeFailed(const QString &why);
 
 public slots:
     // Application shell
@@ -213,6 +217,7 @@ private:
     QTimer *m_cekani = nullptr;
     QTimer *m_ledTimer = nullptr;
     QTimer *m_writeTimeout = nullptr;
+    QTimer *m_entryTimeout = nullptr;
     std::unique_ptr<WriteSequence> m_write;
     int m_handlerDepth = 0;
     bool m_dataDeferred = false;

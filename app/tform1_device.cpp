@@ -30,9 +30,9 @@ void TForm1::PrepareRead() {
     state.ReadStarting = true;
     ctl<QProgressBar>("Prubeh")->setValue(0);
     ctl<QPushButton>("SaveOXA")->setEnabled(true);
-    clearPhoneBook();
+    // The grid and trees stay until the unit lists its entries (takeSimSize, or the first entry):
+    // a read that is refused or cut off before that leaves the window as it was.
     state.FirstEntryOfRead = true;
-    clearTrees();
 }
 
 void TForm1::StopOXAClick() {

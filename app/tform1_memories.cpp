@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace oxa {
@@ -142,15 +143,18 @@ void writeMemoryEntry(TForm1 &form, const MemoryPage &page) {
     form.send(memoryWriteCommand(page.kind, selectedNodeText(named<QTreeWidget>(form, page.selectionTree)),
                                  bytesOf(named<QLineEdit>(form, page.number)->text()),
                                  bytesOf(named<QLineEdit>(form, page.memory)->text()), position));
-    form.state.RefreshAfterOk = true;
+    form.awaitChangeReply();
 }
 
 // Without a chosen port nothing is sent (a send would ask for one); the re-read is asked for anyway.
 void deleteSelectedEntry(TForm1 &form, const char *treeName) {
     const std::optional<QByteArray> node = selectedNodeText(named<QTreeWidget>(form, treeName));
-    if (const std::optional<QByteArray> command = deleteCommandFor(node, form.port()->portNumber()))
+    if (const std::optional<QByteArray> command = deleteCommandFor(node, form.port()->portNumber())) {
         form.send(*command);
-    form.state.RefreshAfterOk = true;
+        form.awaitChangeReply();
+    } else {
+        form.state.RefreshAfterOk = true;
+    }
 }
 
 QByteArray &listField(CodePage &page, CodeList list) {
@@ -319,11 +323,21 @@ void TForm1::DetButClick() {
     send("AT#SPN\r\n");
     ctl<QProgressBar>("Prubeh")->setValue(0);
     ctl<QWidget>("SaveOXA")->setEnabled(true);
-    clearPhoneBook();
+    // The grid and the trees are replaced once the unit lists its entries.
     state.FirstEntryOfRead = true;
-    // The selection trees are emptied by the first entry of the read.
-    for (EntryTree tree : {EntryTree::Buttons, EntryTree::Memo, EntryTree::Code})
-        treeOf(*this, tree)->clear();
+}
+
+void TForm1::awaitChangeReply() {
+    state.RefreshAfterOk = true;
+    m_entryTimeout->start();
+}
+
+void TForm1::changeFailed(const QString &why) {
+    if (!state.RefreshAfterOk)
+        return;
+    state.RefreshAfterOk = false;
+    m_entryTimeout->stop();
+    report(tr("The change was not stored in the unit: %1. The trees still show the entries as last read.").arg(why));
 }
 
 void TForm1::OnClickCode() {
@@ -385,7 +399,7 @@ void TForm1::WriteCodeClick(int mode) {
         page.sms = named<QAbstractButton>(*this, smsBoxName(mode))->isChecked();
     const QByteArray code = bytesOf(named<QLineEdit>(*this, codeEditName(mode))->text());
     send(codeWriteCommand(selectedNodeText(ctl<QTreeWidget>("TreeCode")), encodeAccessField(page), code));
-    state.RefreshAfterOk = true;
+    awaitChangeReply();
 }
 
 } // namespace oxa

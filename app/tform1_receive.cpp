@@ -93,22 +93,33 @@ void TForm1::processLine(const QByteArray &line) {
         ctl<QPushButton>("SaveOXA")->setEnabled(false);
         break;
     case ReplyKind::Other:
+        if (isErrorReply(line))
+            state.ListingOks = 0;
         // A refused write or upload step would otherwise leave its sequence waiting for good.
         if (state.WriteInProgress && isErrorReply(line))
             failWrite(tr("the unit answered \"%1\"").arg(QString::fromLatin1(line)));
         else if (state.UploadWaiting && isErrorReply(line))
             uploadStepFailed(line);
+        else if (state.RefreshAfterOk && isErrorReply(line))
+            changeFailed(tr("the unit answered \"%1\"").arg(QString::fromLatin1(line)));
         break;
     }
 }
 
 void TForm1::reactToOk() {
+    // A listing that ended without a single phone-book row still replaces the window's rows and trees;
+    // one that was refused or cut off leaves them (the first row replaces them otherwise).
+    if (state.ListingOks > 0 && --state.ListingOks == 0 && state.FirstEntryOfRead) {
+        clearPhoneBook();
+        clearTrees();
+    }
     const OkFlags flags{state.RefreshAfterOk, state.UploadWaiting,  state.AsendPending,
                         state.Ate0Sent,       state.LteModule,      state.WriteInProgress};
     for (const OkAction action : dispatchOk(flags)) {
         switch (action) {
         case OkAction::StartRefreshRead:
             state.RefreshAfterOk = false;
+            m_entryTimeout->stop();
             PrepareRead();
             pause(200);
             send("AT#SPN\r\n");
@@ -202,8 +213,10 @@ void TForm1::takeSimSize(const QByteArray &line) {
     setPanelText(2, simPanelText(*size));
     if (simSizeReadsEntries(*size)) {
         pause(100);
-        if (port()->portNumber() != 0)
+        if (port()->portNumber() != 0) {
             send("AT+CPBR=1," + QByteArray::number(*size) + "\r\n");
+            state.ListingOks = 2;
+        }
     }
 }
 

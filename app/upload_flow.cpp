@@ -181,6 +181,10 @@ void failUploadStep(TForm1 &form, const QByteArray &reply) {
                               .arg(lineName(form, form.state.UploadIndex), QString::fromLatin1(reply)));
 }
 
+void abandonUpload(TForm1 &form) {
+    endUpload(form);
+}
+
 void uploadReplyTimedOut(TForm1 &form) {
     if (!form.state.UploadWaiting)
         return;

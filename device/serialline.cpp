@@ -56,7 +56,9 @@ void SerialLine::openChosenPort() {
     m_backend = std::move(backend);
     m_portName = name;
     m_portNumber = 1;
-    m_dtr = false;
+    // A port opened again after it was lost keeps the programming mode the user asked for.
+    if (m_dtr)
+        m_backend->setDtr(true);
 }
 
 void SerialLine::send(const QByteArray &bytes) {
