@@ -4,7 +4,10 @@ namespace oxa {
 
 QtSerialBackend::QtSerialBackend(const QString &portName, QObject *parent) : PortBackend(parent) {
     m_port.setPortName(portName);
-    connect(&m_port, &QSerialPort::readyRead, this, &PortBackend::readyRead);
+    // Queued: the receive handler may pause in a local event loop, and QSerialPort does not announce
+    // bytes again while its own readyRead is still being emitted. Handled inside that emission, every
+    // reply arriving during the pause would wait unannounced until the unit sent something more.
+    connect(&m_port, &QSerialPort::readyRead, this, &PortBackend::readyRead, Qt::QueuedConnection);
     connect(&m_port, &QSerialPort::bytesWritten, this, &PortBackend::bytesWritten);
     connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialBackend::onError);
 }
