@@ -9,15 +9,29 @@ namespace oxa {
 
 Monitor::Monitor(QPlainTextEdit *view, QObject *parent) : QObject(parent), m_view(view) {
     m_view->setUndoRedoEnabled(false);
+    m_showTimer.setSingleShot(true);
+    m_showTimer.setInterval(ShowIntervalMs);
+    connect(&m_showTimer, &QTimer::timeout, this, &Monitor::showPending);
 }
 
 void Monitor::log(const QString &line) {
     // The log keeps the bytes' characters as they came; line breaks inside would split one item.
     QString text = line;
     text.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    m_pending.append(text);
+    if (!m_showTimer.isActive())
+        m_showTimer.start();
+}
+
+void Monitor::showPending() {
+    m_showTimer.stop();
+    if (m_pending.isEmpty())
+        return;
+    const QString text = m_pending.join(QLatin1Char('\n'));
+    m_pending.clear();
     QScrollBar *bar = m_view->verticalScrollBar();
     const bool atEnd = bar->value() == bar->maximum();
-    // appendPlainText adds one block at the end without laying out the rest of the document.
+    // One edit of several blocks: the layout marks them dirty instead of laying out each one now.
     if (m_empty) {
         m_view->setPlainText(text);
         m_empty = false;
@@ -28,15 +42,16 @@ void Monitor::log(const QString &line) {
         bar->setValue(bar->maximum());
 }
 
-int Monitor::lineCount() const { return m_empty ? 0 : m_view->document()->blockCount(); }
+int Monitor::lineCount() const {
+    return (m_empty ? 0 : m_view->document()->blockCount()) + int(m_pending.size());
+}
 
 QStringList Monitor::lines() const {
     QStringList result;
-    if (m_empty)
-        return result;
-    for (QTextBlock block = m_view->document()->begin(); block.isValid(); block = block.next())
-        result << block.text();
-    return result;
+    if (!m_empty)
+        for (QTextBlock block = m_view->document()->begin(); block.isValid(); block = block.next())
+            result << block.text();
+    return result + m_pending;
 }
 
 bool Monitor::saveTo(const QString &path, QString *error) const {
