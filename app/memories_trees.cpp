@@ -65,6 +65,15 @@ bool restoreNodeOrder(QTreeWidget *tree) {
     return true;
 }
 
+bool nodesInOrderAround(const QTreeWidget *tree, int first, int last) {
+    const int from = std::max(0, first - 1);
+    const int to = std::min(tree->topLevelItemCount() - 1, last + 1);
+    for (int row = from; row < to; ++row)
+        if (nodeTextLess(textOf(tree->topLevelItem(row + 1)), textOf(tree->topLevelItem(row))))
+            return false;
+    return true;
+}
+
 void clearNodeSelection(QTreeWidget *tree) {
     tree->clearSelection();
     tree->setCurrentItem(nullptr);

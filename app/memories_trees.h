@@ -21,6 +21,10 @@ void fillTree(QTreeWidget *tree, const QList<QByteArray> &texts);
 // Puts the texts of a tree that is out of order (a node added by other means) back in order, moving
 // texts and not rows, as the ordered addition would have. Returns whether anything moved.
 bool restoreNodeOrder(QTreeWidget *tree);
+// Whether top-level rows first..last, just inserted into a tree that was in order, stand in order with
+// their neighbours: then the whole tree is in order and there is nothing to restore. Costs O(last -
+// first), where restoreNodeOrder reads every node.
+bool nodesInOrderAround(const QTreeWidget *tree, int first, int last);
 // Leaves no node selected, so that the next write creates a new entry.
 void clearNodeSelection(QTreeWidget *tree);
 

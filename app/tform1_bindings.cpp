@@ -1,6 +1,8 @@
 // Which control event runs which handler.
 #include "tform1.h"
 
+#include "memories_trees.h"
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
@@ -48,7 +50,14 @@ void TForm1::bindHandlers() {
     };
     auto treeAddition = [this](const QString &name, void (TForm1::*handler)()) {
         auto *tree = qobject_cast<QTreeWidget *>(control(name));
-        connect(tree->model(), &QAbstractItemModel::rowsInserted, this, [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
+        connect(tree->model(), &QAbstractItemModel::rowsInserted, this,
+                [this, handler, tree](const QModelIndex &parent, int first, int last) {
+                    // A node added at its place (as every read adds them) leaves nothing to restore; reading
+                    // the whole tree on each of a read's 250 additions would make the fill quadratic.
+                    if (!parent.isValid() && nodesInOrderAround(tree, first, last))
+                        return;
+                    runHandler([this, handler] { (this->*handler)(); });
+                });
     };
 
     click("SaveMonitor", &TForm1::SaveMonitorClick);
