@@ -53,7 +53,12 @@ IniFile::~IniFile() = default;
 QByteArray IniFile::encode(const QString &text) const { return m_utf8 ? text.toUtf8() : text.toLatin1(); }
 
 QString IniFile::decode(const char *bytes) const {
-    return m_utf8 ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
+    if (!m_utf8)
+        return QString::fromLatin1(bytes);
+    // Keep a byte-order mark that starts a key (two files joined into one): fromUtf8() would drop it,
+    // and the name listed would then not find its own key.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(bytes));
 }
 
 void IniFile::loadFromBytes(const QByteArray &bytes) {
