@@ -64,6 +64,8 @@ QString IniFile::decode(const char *bytes) const {
 void IniFile::loadFromBytes(const QByteArray &bytes) {
     m_store->ini.Reset();
     m_utf8 = isValidUtf8(bytes);
+    if (const qsizetype lf = bytes.indexOf('\n'); lf >= 0)
+        m_crlf = lf > 0 && bytes[lf - 1] == '\r';
     // SimpleIni stops at a NUL byte; a settings file never holds one legitimately.
     const QByteArray text = bytes.left(bytes.indexOf('\0') < 0 ? bytes.size() : bytes.indexOf('\0'));
     const QByteArray closed = withSectionHeadersClosed(text);
@@ -89,7 +91,9 @@ bool IniFile::load(const QString &path, QString *error) {
 QByteArray IniFile::toBytes() const {
     std::string out;
     m_store->ini.Save(out, false);
-    return QByteArray::fromStdString(out);
+    // Values never hold a line end, so every LF here ends a line.
+    QByteArray bytes = QByteArray::fromStdString(out).replace("\r\n", "\n");
+    return m_crlf ? bytes.replace("\n", "\r\n") : bytes;
 }
 
 bool IniFile::save(const QString &path, QString *error) const {

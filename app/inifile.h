@@ -8,7 +8,7 @@ namespace oxa {
 // A Windows-style INI file: sections and keys compared without regard to case, keys kept verbatim
 // (spaces and all) and in the order they were read, comments and untouched keys kept on writing.
 // A file that is valid UTF-8 is read and written as UTF-8; any other file keeps its 8-bit code page
-// byte for byte (each byte one character).
+// byte for byte (each byte one character). Written line ends are those of the file read.
 class IniFile {
 public:
     IniFile();
@@ -41,6 +41,12 @@ private:
     struct Store;
     std::unique_ptr<Store> m_store;
     bool m_utf8 = true;
+    // Line ends are written as the file had them (CR LF for a file edited on Windows).
+#ifdef Q_OS_WIN
+    bool m_crlf = true;
+#else
+    bool m_crlf = false;
+#endif
 };
 
 } // namespace oxa

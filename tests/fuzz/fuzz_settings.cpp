@@ -76,6 +76,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Shutdown: the position and the language name written back, then the file reloaded from its bytes.
     ini.writeInteger(QStringLiteral("Form"), QStringLiteral("Top"), 123);
     ini.writeString(QStringLiteral("Language"), QStringLiteral("Language"), language);
+    // Saved with the line ends the file had.
+    if (const qsizetype lf = bytes.indexOf('\n'); lf >= 0) {
+        const QByteArray saved = ini.toBytes();
+        const bool crlf = lf > 0 && bytes[lf - 1] == '\r';
+        FUZZ_CHECK(saved.count("\r\n") == (crlf ? saved.count('\n') : 0));
+    }
     IniFile reloaded;
     reloaded.loadFromBytes(ini.toBytes());
     FUZZ_CHECK(reloaded.readInteger(QStringLiteral("Form"), QStringLiteral("Top"), 0) == 123);
