@@ -22,10 +22,14 @@ bool isValidUtf8(const QByteArray &bytes) {
     return !decoder.hasError();
 }
 
-// A hand-edited "[Language" without its "]" would make SimpleIni read on into the following lines for
-// the section name, and every save would then write a header broken over several lines, growing on each
-// run. Such a header ends at its line end, as the user meant.
-QByteArray withSectionHeadersClosed(const QByteArray &text) {
+// Two repairs SimpleIni does not make, both of hand-edited files:
+// - a "[Language" without its "]" would make it read on into the following lines for the section name,
+//   and every save would then write a header broken over several lines, growing on each run: such a
+//   header ends at its line end, as the user meant;
+// - a UTF-8 signature at the start of a line (files joined into one) would hide the section header or
+//   key behind it: it is a file's mark, never text, and is dropped.
+QByteArray withLinesRepaired(const QByteArray &text) {
+    static constexpr QByteArrayView signature("\xEF\xBB\xBF");
     QByteArray out;
     out.reserve(text.size() + 16);
     qsizetype start = 0;
@@ -33,7 +37,9 @@ QByteArray withSectionHeadersClosed(const QByteArray &text) {
         qsizetype end = start;
         while (end < text.size() && text[end] != '\r' && text[end] != '\n')
             ++end;
-        const QByteArrayView line = QByteArrayView(text).sliced(start, end - start);
+        QByteArrayView line = QByteArrayView(text).sliced(start, end - start);
+        if (line.startsWith(signature))
+            line = line.sliced(signature.size());
         out += line;
         if (line.trimmed().startsWith('[') && !line.contains(']'))
             out += ']';
@@ -68,7 +74,7 @@ void IniFile::loadFromBytes(const QByteArray &bytes) {
         m_crlf = lf > 0 && bytes[lf - 1] == '\r';
     // SimpleIni stops at a NUL byte; a settings file never holds one legitimately.
     const QByteArray text = bytes.left(bytes.indexOf('\0') < 0 ? bytes.size() : bytes.indexOf('\0'));
-    const QByteArray closed = withSectionHeadersClosed(text);
+    const QByteArray closed = withLinesRepaired(text);
     m_store->ini.LoadData(closed.constData(), size_t(closed.size()));
 }
 
