@@ -21,8 +21,9 @@ namespace {
 constexpr int BackupsKept = 20;
 
 // What a whole-device write locks, so nothing changes under it.
-constexpr const char *LockedDuringWrite[] = {"SaveOXA", "LoadOXA", "RunOXA",   "StopOXA", "Save",    "Load",
-                                             "signal",  "Buttons", "PhoneBook", "seting", "service", "KeyBoardParams"};
+constexpr const char *LockedDuringWrite[] = {"SaveOXA",   "LoadOXA", "RunOXA",  "StopOXA",
+                                             "Save",      "Load",    "signal",  "Buttons",
+                                             "PhoneBook", "seting",  "service", "KeyBoardParams"};
 
 } // namespace
 
@@ -73,11 +74,17 @@ void TForm1::LoadOXAClick() {
     }
 }
 
-void TForm1::signalClick() { send("AT+CSQ\r\n"); }
+void TForm1::signalClick() {
+    send("AT+CSQ\r\n");
+}
 
-void TForm1::IMEIClick() { send("AT#CGSN\r\n"); }
+void TForm1::IMEIClick() {
+    send("AT#CGSN\r\n");
+}
 
-void TForm1::InicializaceClick() { send("AT#ESCRIPT=oxa.pyo\r\n"); }
+void TForm1::InicializaceClick() {
+    send("AT#ESCRIPT=oxa.pyo\r\n");
+}
 
 void TForm1::CekaniTimer() {
     auto *progress = ctl<QProgressBar>("Prubeh");
@@ -117,7 +124,9 @@ void TForm1::SaveOXAClick() {
     auto sequence = std::make_unique<WriteSequence>(keyValues, rows, state.SimSize);
     // A field with a line break would become two commands on the line: refuse before anything goes out.
     if (const auto &refused = sequence->refusal()) {
-        const QString where = refused->gridRow > 0 ? tr("phone-book row %1 (%2)").arg(refused->gridRow).arg(QString::fromLatin1(refused->entryName))
+        const QString where = refused->gridRow > 0 ? tr("phone-book row %1 (%2)")
+                                                         .arg(refused->gridRow)
+                                                         .arg(QString::fromLatin1(refused->entryName))
                                                    : QString::fromLatin1(refused->entryName);
         report(tr("Nothing was written: the %1 of %2 holds a line break, which the unit cannot store.")
                    .arg(commandFieldName(refused->field), where));
@@ -195,11 +204,17 @@ void TForm1::failWrite(const QString &why) {
         entry = tr("emptying SIM index %1").arg(failed.simIndex);
     else
         entry = tr("step %1 of the write").arg(failed.writeStep);
-    QString message = tr("The write to the unit stopped at %1: %2. The window still holds the whole configuration; "
-                         "write it again when the unit is ready.")
-                          .arg(entry, why);
+    // A reason that is a sentence of its own (a lost port) brings its own full stop.
+    QString reason = why;
+    if (reason.endsWith(QLatin1Char('.')))
+        reason.chop(1);
+    QString message =
+        tr("The write to the unit stopped at %1: %2. The window still holds the whole configuration; "
+           "write it again when the unit is ready.")
+            .arg(entry, reason);
     if (!state.LastBackup.isEmpty())
-        message += QLatin1Char(' ') + tr("What the unit held before this write is kept in %1.").arg(state.LastBackup);
+        message += QLatin1Char(' ') +
+                   tr("What the unit held before this write is kept in %1.").arg(state.LastBackup);
     report(message);
 }
 
