@@ -44,6 +44,11 @@ struct DialogueState {
 
     // Tagged entries
     QByteArray DetectEntry;
+    // A detect-box change went out and waits for its own "OK"; the box's state and the entry before it,
+    // to put back when the unit refuses or never answers.
+    bool DetectChangePending = false;
+    bool DetectBoxBefore = false;
+    QByteArray DetectEntryBefore;
     QByteArray SelectedMemoPrefix;
     QByteArray SelectedButtonPrefix;
 };

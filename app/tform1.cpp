@@ -3,8 +3,8 @@
 #include "formbuilder.h"
 #include "layout.h"
 #include "monitor.h"
-#include "upload_flow.h"
 #include "portlayer.h"
+#include "upload_flow.h"
 #include "writeplan.h"
 
 #include <QAbstractButton>
@@ -84,7 +84,10 @@ TForm1::TForm1(const Seams &seams, const QString &executablePath, QWidget *paren
     m_entryTimeout->setInterval(WriteReplyTimeoutMs);
     connect(m_entryTimeout, &QTimer::timeout, this, [this] {
         deliverTick([this] {
-            changeFailed(tr("the unit did not answer within %1 s").arg(m_entryTimeout->interval() / 1000.0));
+            const QString why =
+                tr("the unit did not answer within %1 s").arg(m_entryTimeout->interval() / 1000.0);
+            changeFailed(why);
+            detectChangeFailed(why, true);
         });
     });
     m_controls.insert(m_cekani->objectName(), m_cekani);
@@ -104,6 +107,7 @@ TForm1::TForm1(const Seams &seams, const QString &executablePath, QWidget *paren
                 // Nothing waits any more for a reply that cannot come; the loss is the one message.
                 state.RefreshAfterOk = false;
                 m_entryTimeout->stop();
+                detectChangeFailed(message, false);
                 if (state.UploadWaiting)
                     abandonUpload(*this);
                 if (state.WriteInProgress)
@@ -117,7 +121,9 @@ TForm1::TForm1(const Seams &seams, const QString &executablePath, QWidget *paren
 
 TForm1::~TForm1() = default;
 
-QString TForm1::panelText(int index) const { return m_panels.value(index) ? m_panels.value(index)->text() : QString(); }
+QString TForm1::panelText(int index) const {
+    return m_panels.value(index) ? m_panels.value(index)->text() : QString();
+}
 
 void TForm1::setPanelText(int index, const QString &text) {
     if (QLabel *panel = m_panels.value(index))
@@ -235,13 +241,21 @@ void TForm1::closeEvent(QCloseEvent *event) {
     event->accept();
 }
 
-void TForm1::send(const QByteArray &bytes) { m_seams.port->send(bytes); }
+void TForm1::send(const QByteArray &bytes) {
+    m_seams.port->send(bytes);
+}
 
-void TForm1::pause(int milliseconds) { m_seams.pause->pause(milliseconds); }
+void TForm1::pause(int milliseconds) {
+    m_seams.pause->pause(milliseconds);
+}
 
-void TForm1::log(const QString &line) { m_monitor->log(line); }
+void TForm1::log(const QString &line) {
+    m_monitor->log(line);
+}
 
-void TForm1::report(const QString &message) { m_seams.errors->report(message); }
+void TForm1::report(const QString &message) {
+    m_seams.errors->report(message);
+}
 
 void TForm1::showStatus(const char *pictureName) {
     for (const char *name : {"DeviceRun", "DeviceStop", "DeviceNic"})

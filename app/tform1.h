@@ -30,10 +30,14 @@ public:
 
     // A control by its component name; nullptr when there is none.
     QObject *control(const QString &name) const { return m_controls.value(name); }
-    template <class T> T *ctl(const char *name) const { return qobject_cast<T *>(control(QLatin1String(name))); }
+    template <class T> T *ctl(const char *name) const {
+        return qobject_cast<T *>(control(QLatin1String(name)));
+    }
 
     // Runs the start-up sequence (before the window is first shown).
-    void start() { runHandler([this] { FormCreate(); }); }
+    void start() {
+        runHandler([this] { FormCreate(); });
+    }
 
     QString panelText(int index) const;
     void setPanelText(int index, const QString &text);
@@ -87,6 +91,10 @@ public:
     // line ends it with one message instead.
     void awaitChangeReply();
     void changeFailed(const QString &why);
+    // The detect box's change: stored once its "OK" comes; otherwise the box shows what it showed
+    // before, with one message (none when the lost line has said it already).
+    void detectChangeStored();
+    void detectChangeFailed(const QString &why, bool tellUser);
 
 public slots:
     // Application shell
@@ -203,7 +211,6 @@ private:
     void keepBackupOfLastRead();
     void setControlsLocked(bool locked);
 
-
     Seams m_seams;
     QString m_executablePath;
     QString m_settingsPath;
@@ -224,7 +231,6 @@ private:
     QList<std::function<void()>> m_deferred;
     bool m_closePending = false;
     bool m_closed = false;
-
 };
 
 } // namespace oxa

@@ -146,15 +146,17 @@ void writeMemoryEntry(TForm1 &form, const MemoryPage &page) {
     form.awaitChangeReply();
 }
 
-// Without a chosen port nothing is sent (a send would ask for one); the re-read is asked for anyway.
+// Without a selected node nothing is sent; the next "OK" of any command reads the unit again. With one,
+// the delete goes out like every other change: a port lost since is asked for again, as its message
+// promised, instead of a delete that sends nothing and waits for a re-read that never comes.
 void deleteSelectedEntry(TForm1 &form, const char *treeName) {
     const std::optional<QByteArray> node = selectedNodeText(named<QTreeWidget>(form, treeName));
-    if (const std::optional<QByteArray> command = deleteCommandFor(node, form.port()->portNumber())) {
-        form.send(*command);
-        form.awaitChangeReply();
-    } else {
+    if (!node) {
         form.state.RefreshAfterOk = true;
+        return;
     }
+    form.send(deleteEntryCommand(nodeIndex(*node)));
+    form.awaitChangeReply();
 }
 
 QByteArray &listField(CodePage &page, CodeList list) {
@@ -308,6 +310,7 @@ void TForm1::AddCodeClick() {
 void TForm1::DetButClick() {
     auto *box = ctl<QAbstractButton>("DetBut");
     const bool on = box->isChecked();
+    const QByteArray entryBefore = state.DetectEntry;
     // Switching off with no entry known has no index to delete; the read below shows what the SIM holds.
     if (on || !state.DetectEntry.isEmpty()) {
         try {
@@ -316,6 +319,11 @@ void TForm1::DetButClick() {
             box->setChecked(!on);
             throw;
         }
+        // Its own reply says whether the unit took it; the read below starts whatever that reply is.
+        state.DetectChangePending = true;
+        state.DetectBoxBefore = !on;
+        state.DetectEntryBefore = entryBefore;
+        m_entryTimeout->start();
     }
     if (!on)
         state.DetectEntry.clear();
@@ -325,6 +333,30 @@ void TForm1::DetButClick() {
     ctl<QWidget>("SaveOXA")->setEnabled(true);
     // The grid and the trees are replaced once the unit lists its entries.
     state.FirstEntryOfRead = true;
+}
+
+void TForm1::detectChangeStored() {
+    if (!state.DetectChangePending)
+        return;
+    state.DetectChangePending = false;
+    if (!state.RefreshAfterOk)
+        m_entryTimeout->stop();
+}
+
+void TForm1::detectChangeFailed(const QString &why, bool tellUser) {
+    if (!state.DetectChangePending)
+        return;
+    state.DetectChangePending = false;
+    if (!state.RefreshAfterOk)
+        m_entryTimeout->stop();
+    // The box is the user's view of the SIM: it goes back to what the unit still holds.
+    ctl<QAbstractButton>("DetBut")->setChecked(state.DetectBoxBefore);
+    state.DetectEntry = state.DetectEntryBefore;
+    if (tellUser)
+        report(
+            tr("The detect switch was not stored in the unit: %1. The box shows the unit's setting as last "
+               "read.")
+                .arg(why));
 }
 
 void TForm1::awaitChangeReply() {
@@ -337,7 +369,8 @@ void TForm1::changeFailed(const QString &why) {
         return;
     state.RefreshAfterOk = false;
     m_entryTimeout->stop();
-    report(tr("The change was not stored in the unit: %1. The trees still show the entries as last read.").arg(why));
+    report(tr("The change was not stored in the unit: %1. The trees still show the entries as last read.")
+               .arg(why));
 }
 
 void TForm1::OnClickCode() {

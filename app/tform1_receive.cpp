@@ -22,7 +22,9 @@ namespace oxa {
 
 namespace {
 
-QString timeStamp() { return QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat); }
+QString timeStamp() {
+    return QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat);
+}
 
 } // namespace
 
@@ -102,19 +104,22 @@ void TForm1::processLine(const QByteArray &line) {
             uploadStepFailed(line);
         else if (state.RefreshAfterOk && isErrorReply(line))
             changeFailed(tr("the unit answered \"%1\"").arg(QString::fromLatin1(line)));
+        else if (state.DetectChangePending && isErrorReply(line))
+            detectChangeFailed(tr("the unit answered \"%1\"").arg(QString::fromLatin1(line)), true);
         break;
     }
 }
 
 void TForm1::reactToOk() {
+    detectChangeStored();
     // A listing that ended without a single phone-book row still replaces the window's rows and trees;
     // one that was refused or cut off leaves them (the first row replaces them otherwise).
     if (state.ListingOks > 0 && --state.ListingOks == 0 && state.FirstEntryOfRead) {
         clearPhoneBook();
         clearTrees();
     }
-    const OkFlags flags{state.RefreshAfterOk, state.UploadWaiting,  state.AsendPending,
-                        state.Ate0Sent,       state.LteModule,      state.WriteInProgress};
+    const OkFlags flags{state.RefreshAfterOk, state.UploadWaiting, state.AsendPending,
+                        state.Ate0Sent,       state.LteModule,     state.WriteInProgress};
     for (const OkAction action : dispatchOk(flags)) {
         switch (action) {
         case OkAction::StartRefreshRead:
@@ -197,7 +202,8 @@ void TForm1::showSignal(const QByteArray &line) {
                              .arg(signalQColor(*level).name()));
     meter->setProperty("barColor", signalQColor(*level));
     meter->setValue(signalMeterValue(*level));
-    const bool runningOrWaiting = !ctl<QWidget>("DeviceRun")->isHidden() || !ctl<QWidget>("DeviceNic")->isHidden();
+    const bool runningOrWaiting =
+        !ctl<QWidget>("DeviceRun")->isHidden() || !ctl<QWidget>("DeviceNic")->isHidden();
     if (runningOrWaiting && state.Ate0Sent) {
         showStatus("DeviceRun");
         ctl<QPushButton>("LoadOXA")->setEnabled(false);

@@ -54,8 +54,8 @@ private slots:
     void writeRewritesTheSelectedEntryOrCreates_data();
     void writeRewritesTheSelectedEntryOrCreates();
     void writeWithoutAPositionIsRefused();
-    void deleteSendsOnlyWithANodeAndAPort_data();
-    void deleteSendsOnlyWithANodeAndAPort();
+    void deleteSendsOnlyWithANode_data();
+    void deleteSendsOnlyWithANode();
     void detectBoxWritesOrDeletesThenReadsAgain_data();
     void detectBoxWritesOrDeletesThenReadsAgain();
     void readFindingTheDetectEntryOnlyShowsIt();
@@ -349,49 +349,64 @@ void TestMemoryTrees::writeWithoutAPositionIsRefused() {
     QCOMPARE(w.fakes.port.sent, QList<QByteArray>{"AT+CPBW=,5,,B4-7\r\n"});
 }
 
-void TestMemoryTrees::deleteSendsOnlyWithANodeAndAPort_data() {
+// A port lost before the click is asked for again, as its message promised; a user who declines the
+// choice gets that one message, and nothing waits for a re-read.
+enum class DeletePort { Open, Lost, Declined };
+
+void TestMemoryTrees::deleteSendsOnlyWithANode_data() {
     QTest::addColumn<QByteArray>("tree");
     QTest::addColumn<QByteArray>("button");
     QTest::addColumn<QByteArray>("node");
-    QTest::addColumn<bool>("portChosen");
+    QTest::addColumn<int>("port");
     QTest::addColumn<QList<QByteArray>>("sent");
+    QTest::addColumn<bool>("reReadAwaited");
     using Sent = QList<QByteArray>;
+    const int open = int(DeletePort::Open);
     QTest::newRow("memo sel") << QByteArray("TreeMemoSel") << QByteArray("DelMemoSel")
-                              << QByteArray("29:M1-2[777]") << true << Sent{"AT+CPBW=29\r\n"};
+                              << QByteArray("29:M1-2[777]") << open << Sent{"AT+CPBW=29\r\n"} << true;
     QTest::newRow("memo all") << QByteArray("TreeMemo") << QByteArray("DelMemo") << QByteArray("28:M2-1[555]")
-                              << true << Sent{"AT+CPBW=28\r\n"};
+                              << open << Sent{"AT+CPBW=28\r\n"} << true;
     QTest::newRow("button sel") << QByteArray("TreeButtonsSel") << QByteArray("DelButtonSel")
-                                << QByteArray("39:B3-1[322]") << true << Sent{"AT+CPBW=39\r\n"};
+                                << QByteArray("39:B3-1[322]") << open << Sent{"AT+CPBW=39\r\n"} << true;
     QTest::newRow("button all") << QByteArray("TreeButtons") << QByteArray("DelButton")
-                                << QByteArray("40:Back-1[400]") << true << Sent{"AT+CPBW=40\r\n"};
+                                << QByteArray("40:Back-1[400]") << open << Sent{"AT+CPBW=40\r\n"} << true;
     QTest::newRow("code") << QByteArray("TreeCode") << QByteArray("DelCode") << QByteArray("35:C246C[1#0]")
-                          << true << Sent{"AT+CPBW=35\r\n"};
-    QTest::newRow("no node") << QByteArray("TreeMemo") << QByteArray("DelMemo") << QByteArray() << true
-                             << Sent{};
-    QTest::newRow("no port") << QByteArray("TreeMemo") << QByteArray("DelMemo") << QByteArray("28:M2-1[555]")
-                             << false << Sent{};
-    QTest::newRow("code no port") << QByteArray("TreeCode") << QByteArray("DelCode")
-                                  << QByteArray("35:C246C[1#0]") << false << Sent{};
+                          << open << Sent{"AT+CPBW=35\r\n"} << true;
+    // The next "OK" of any command reads the unit again.
+    QTest::newRow("no node") << QByteArray("TreeMemo") << QByteArray("DelMemo") << QByteArray() << open
+                             << Sent{} << true;
+    QTest::newRow("port lost") << QByteArray("TreeMemo") << QByteArray("DelMemo")
+                               << QByteArray("28:M2-1[555]") << int(DeletePort::Lost)
+                               << Sent{"AT+CPBW=28\r\n"} << true;
+    QTest::newRow("code, port lost") << QByteArray("TreeCode") << QByteArray("DelCode")
+                                     << QByteArray("35:C246C[1#0]") << int(DeletePort::Lost)
+                                     << Sent{"AT+CPBW=35\r\n"} << true;
+    QTest::newRow("port choice declined")
+        << QByteArray("TreeMemo") << QByteArray("DelMemo") << QByteArray("28:M2-1[555]")
+        << int(DeletePort::Declined) << Sent{} << false;
 }
 
-void TestMemoryTrees::deleteSendsOnlyWithANodeAndAPort() {
+void TestMemoryTrees::deleteSendsOnlyWithANode() {
     QFETCH(QByteArray, tree);
     QFETCH(QByteArray, button);
     QFETCH(QByteArray, node);
-    QFETCH(bool, portChosen);
+    QFETCH(int, port);
     QFETCH(QList<QByteArray>, sent);
+    QFETCH(bool, reReadAwaited);
     MemoryWindow w;
     w.form.state.SelectedMemoPrefix = "M1-";
     w.form.state.SelectedButtonPrefix = "B3-";
     w.read(ListedSim);
     if (!node.isEmpty())
         QVERIFY(w.click(tree.constData(), node));
-    if (!portChosen)
+    if (DeletePort(port) != DeletePort::Open)
         w.fakes.port.close();
+    w.fakes.port.refuseOpen = DeletePort(port) == DeletePort::Declined;
     w.form.ctl<QPushButton>(button.constData())->click();
     QCOMPARE(w.fakes.port.sent, sent);
-    QVERIFY(w.form.state.RefreshAfterOk);
-    QCOMPARE(w.fakes.port.portNumber(), portChosen ? 1 : 0); // no port was asked for
+    QCOMPARE(w.form.state.RefreshAfterOk, reReadAwaited);
+    QCOMPARE(w.fakes.port.portNumber(), DeletePort(port) == DeletePort::Declined ? 0 : 1);
+    QCOMPARE(w.fakes.errors.messages.size(), DeletePort(port) == DeletePort::Declined ? 1 : 0);
 }
 
 void TestMemoryTrees::detectBoxWritesOrDeletesThenReadsAgain_data() {
@@ -421,6 +436,9 @@ void TestMemoryTrees::detectBoxWritesOrDeletesThenReadsAgain() {
     w.form.state.FirstEntryOfRead = false;
     w.form.ctl<QProgressBar>("Prubeh")->setValue(50);
     w.form.ctl<QWidget>("SaveOXA")->setEnabled(false);
+    const QList<QByteArray> memoBefore = w.texts("TreeMemo");
+    const QList<QByteArray> codesBefore = w.texts("TreeCode");
+    QVERIFY(!memoBefore.isEmpty());
 
     box->click();
     QCOMPARE(box->isChecked(), switchOn);
@@ -431,10 +449,12 @@ void TestMemoryTrees::detectBoxWritesOrDeletesThenReadsAgain() {
     QVERIFY(!w.form.state.RefreshAfterOk);
     QCOMPARE(w.form.ctl<QProgressBar>("Prubeh")->value(), 0);
     QVERIFY(w.form.ctl<QWidget>("SaveOXA")->isEnabled());
-    QVERIFY(w.texts("TreeMemo").isEmpty());
-    QVERIFY(w.texts("TreeButtons").isEmpty());
-    QVERIFY(w.texts("TreeCode").isEmpty());
-    // The selection tree goes with the first entry of the read.
+    // The change waits for its own reply only when it sent one.
+    QCOMPARE(w.form.state.DetectChangePending, sent.size() == 2);
+    // The trees stay until the unit lists its entries: a refused or cut-off read leaves them; the
+    // first entry of the listing replaces them.
+    QCOMPARE(w.texts("TreeMemo"), memoBefore);
+    QCOMPARE(w.texts("TreeCode"), codesBefore);
     QCOMPARE(w.texts("TreeMemoSel").size(), 2);
 }
 
