@@ -188,9 +188,18 @@ void abandonUpload(TForm1 &form) {
 void uploadReplyTimedOut(TForm1 &form) {
     if (!form.state.UploadWaiting)
         return;
-    stopWithMessage(form, tr("The upload stopped at %1: the module did not answer within %2 s.")
-                              .arg(lineName(form, form.state.UploadIndex))
-                              .arg(form.upload.replyTimeoutMs / 1000.0));
+    QString message = tr("The upload stopped at %1: the module did not answer within %2 s.")
+                          .arg(lineName(form, form.state.UploadIndex))
+                          .arg(form.upload.replyTimeoutMs / 1000.0);
+    // A module that took the file command may be counting the file's bytes still: whatever comes next
+    // would be stored as the file. The program cannot tell how many it waits for; a restart ends it.
+    const int index = form.state.UploadIndex;
+    if (index < form.upload.lines.size() && classifyUploadLine(form.upload.lines.at(index)).sendsFile())
+        message +=
+            QLatin1Char(' ') + tr("The module may still be waiting for the rest of the file and would take "
+                                  "the next commands as its data; switch the unit off and on before "
+                                  "uploading again.");
+    stopWithMessage(form, message);
 }
 
 QTimer *uploadReplyTimer(TForm1 &form) {
