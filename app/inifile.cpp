@@ -3,6 +3,7 @@
 #define SI_NO_CONVERSION
 #include <SimpleIni.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 #include <QStringConverter>
@@ -38,8 +39,16 @@ QByteArray withLinesRepaired(const QByteArray &text) {
         while (end < text.size() && text[end] != '\r' && text[end] != '\n')
             ++end;
         QByteArrayView line = QByteArrayView(text).sliced(start, end - start);
-        if (line.startsWith(signature))
-            line = line.sliced(signature.size());
+        // Blanks before it and repeated signatures go too, so that no key is saved starting with one.
+        for (QByteArrayView rest = line;;) {
+            qsizetype blanks = 0;
+            while (blanks < rest.size() && (rest[blanks] == ' ' || rest[blanks] == '\t'))
+                ++blanks;
+            if (!rest.sliced(blanks).startsWith(signature))
+                break;
+            rest = rest.sliced(blanks + signature.size());
+            line = rest;
+        }
         out += line;
         if (line.trimmed().startsWith('[') && !line.contains(']'))
             out += ']';
@@ -52,11 +61,15 @@ QByteArray withLinesRepaired(const QByteArray &text) {
 
 } // namespace
 
-IniFile::IniFile() : m_store(std::make_unique<Store>()) { m_store->ini.SetSpaces(false); }
+IniFile::IniFile() : m_store(std::make_unique<Store>()) {
+    m_store->ini.SetSpaces(false);
+}
 
 IniFile::~IniFile() = default;
 
-QByteArray IniFile::encode(const QString &text) const { return m_utf8 ? text.toUtf8() : text.toLatin1(); }
+QByteArray IniFile::encode(const QString &text) const {
+    return m_utf8 ? text.toUtf8() : text.toLatin1();
+}
 
 QString IniFile::decode(const char *bytes) const {
     if (!m_utf8)
@@ -84,13 +97,25 @@ bool IniFile::load(const QString &path, QString *error) {
         loadFromBytes({});
         return true;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
+    auto refuse = [&](const QString &why) {
         if (error)
-            *error = file.errorString();
+            *error = why;
         loadFromBytes({});
         return false;
-    }
-    loadFromBytes(file.readAll());
+    };
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(file.errorString());
+    // One byte beyond the limit tells a huge or endless file from a large one without reading it all.
+    const QByteArray bytes = file.read(MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return refuse(file.errorString());
+    if (bytes.size() > MaxFileSize)
+        return refuse(QCoreApplication::translate("IniFile", "it is larger than %1 bytes").arg(MaxFileSize));
+    // A NUL byte: UTF-16 text or some other file; read as 8-bit text and written back, it would lose
+    // everything past the first NUL.
+    if (bytes.contains('\0'))
+        return refuse(QCoreApplication::translate("IniFile", "it holds binary data"));
+    loadFromBytes(bytes);
     return true;
 }
 
