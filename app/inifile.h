@@ -16,7 +16,12 @@ public:
     IniFile(const IniFile &) = delete;
     IniFile &operator=(const IniFile &) = delete;
 
-    // A missing file reads as empty; false (with `error`) only when an existing file cannot be read.
+    // The interface texts of every language take some hundred kilobytes; anything this large is some
+    // other file, and reading it whole would stall start-up.
+    static constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
+
+    // A missing file reads as empty; false (with `error`, and read as empty) when an existing file
+    // cannot be read, is larger than MaxFileSize or holds a NUL byte (not an 8-bit or UTF-8 text).
     bool load(const QString &path, QString *error = nullptr);
     // Replaces the file through a temporary one, so a failed write leaves the old file intact.
     bool save(const QString &path, QString *error = nullptr) const;

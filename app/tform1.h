@@ -214,6 +214,8 @@ private:
     Seams m_seams;
     QString m_executablePath;
     QString m_settingsPath;
+    // The settings file was there at start-up but could not be read: closing leaves it alone.
+    bool m_settingsUnreadable = false;
     QString m_deviceName = QStringLiteral("OXA");
     QString m_languageName = QStringLiteral("Eng");
     int m_uploadPause = 1000;

@@ -29,7 +29,8 @@ QString settingsFileFor(const QString &executablePath) {
     const QString fileName = exe.completeBaseName() + QStringLiteral(".ini");
     const QString beside = exe.absoluteDir().filePath(fileName);
     const QFileInfo besideInfo(beside);
-    const bool writable = besideInfo.exists() ? besideInfo.isWritable() : QFileInfo(exe.absolutePath()).isWritable();
+    const bool writable =
+        besideInfo.exists() ? besideInfo.isWritable() : QFileInfo(exe.absolutePath()).isWritable();
     if (writable)
         return beside;
     const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
@@ -63,9 +64,14 @@ void TForm1::FormCreate() {
     m_settingsPath = settingsFileFor(m_executablePath);
     IniFile ini;
     QString error;
-    if (!ini.load(m_settingsPath, &error))
-        log(tr("The settings file %1 cannot be read (%2); the built-in settings are used.").arg(m_settingsPath, error));
-    move(ini.readInteger(FormSection, QStringLiteral("Left"), 200), ini.readInteger(FormSection, QStringLiteral("Top"), 200));
+    // A file that is there but cannot be read is the user's all the same: it is left as it is on closing.
+    m_settingsUnreadable = !ini.load(m_settingsPath, &error);
+    if (m_settingsUnreadable)
+        report(tr("The settings file %1 cannot be read (%2). The built-in settings are used, and the file is "
+                  "left as it is when the program closes.")
+                   .arg(m_settingsPath, error));
+    move(ini.readInteger(FormSection, QStringLiteral("Left"), 200),
+         ini.readInteger(FormSection, QStringLiteral("Top"), 200));
     m_uploadPause = ini.readInteger(FormSection, QStringLiteral("WaitSer"), 1000);
     const bool service = ini.readBool(FormSection, QStringLiteral("Inicializace"), false);
     ctl<QWidget>("Inicializace")->setVisible(service);
@@ -107,14 +113,22 @@ void TForm1::FormCreate() {
 void TForm1::FormClose() {
     if (m_seams.port)
         m_seams.port->close();
+    if (m_settingsUnreadable)
+        return; // said at start-up
     IniFile ini;
-    ini.load(m_settingsPath);
+    QString error;
+    // Rewriting a file that cannot be read now would replace the user's keys by the window's few.
+    if (!ini.load(m_settingsPath, &error)) {
+        m_seams.errors->report(tr("The settings were not saved: the settings file %1 cannot be read (%2), "
+                                  "so it is left as it is.")
+                                   .arg(m_settingsPath, error));
+        return;
+    }
     ini.writeInteger(FormSection, QStringLiteral("Top"), y());
     ini.writeInteger(FormSection, QStringLiteral("Left"), x());
     ini.writeString(LanguageSection, QStringLiteral("Language"), m_languageName);
     writeTexts(ini, m_deviceName, [this](const QString &name) { return control(name); });
     QDir().mkpath(QFileInfo(m_settingsPath).absolutePath());
-    QString error;
     if (!ini.save(m_settingsPath, &error))
         m_seams.errors->report(tr("The settings could not be saved to %1: %2").arg(m_settingsPath, error));
 }
