@@ -165,9 +165,9 @@ ConfigurationLoad readConfigurationFile(const QString &path) {
 }
 
 QString writeConfigurationFile(const QString &path, const QByteArray &bytes) {
+    // Always through a temporary file beside the target: where none can be made the save fails with a
+    // message, rather than writing in place and leaving a half-written file where a good one was.
     QSaveFile file(path);
-    // Where no temporary file can be made beside the target, write the file in place.
-    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         return QCoreApplication::translate("ConfigurationFile", "Cannot write \"%1\": %2")
             .arg(displayName(path), file.errorString());

@@ -60,7 +60,8 @@ bool splitConfigurationLines(const QByteArray &bytes, QList<QByteArray> &lines,
 
 ConfigurationLoad parseConfiguration(const QByteArray &bytes);
 
-// File access. Errors name the file; a failed save leaves an existing file as it was. Reading refuses a
+// File access. Errors name the file; a failed save leaves an existing file as it was (a save that cannot
+// make its temporary file beside the target fails instead of writing in place). Reading refuses a
 // file that holds binary bytes and no key line at all (some other file chosen by mistake).
 ConfigurationLoad readConfigurationFile(const QString &path);
 QString writeConfigurationFile(const QString &path, const QByteArray &bytes); // empty on success
