@@ -14,18 +14,13 @@ void TForm1::LoadListClick() {
     const QString path = seams().dialogs->openFileName(tr("info for download (*.ifo)"));
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        report(tr("The upload list %1 cannot be read: %2").arg(path, file.errorString()));
+    const UploadFile list = readUploadList(path);
+    if (!list.ok()) {
+        report(tr("The upload list %1 cannot be read: %2").arg(path, list.error));
         return;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        report(tr("The upload list %1 cannot be read: %2").arg(path, file.errorString()));
-        return;
-    }
-    auto *list = ctl<QPlainTextEdit>("List");
-    list->setPlainText(appendListText(list->toPlainText(), bytes));
+    auto *memo = ctl<QPlainTextEdit>("List");
+    memo->setPlainText(appendListText(memo->toPlainText(), list.data));
 }
 
 void TForm1::ClrListClick() {
