@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+#include <QTest>
+
+namespace oxa::test {
+
+// The ways a file from outside goes wrong. Tests run as root here, so permissions cannot make a file
+// unreadable: a folder in its place, a path under a regular file (ENOTDIR) and a link to a /proc file
+// that opens but fails on read stand in.
+enum class BadFile { Missing, Folder, UnderAFile, Unreadable, Binary, Huge, Truncated };
+
+inline const char *badFileName(BadFile kind) {
+    constexpr const char *names[] = {"missing", "folder",      "under a file", "unreadable",
+                                     "binary",  "huge 100 MB", "truncated"};
+    return names[int(kind)];
+}
+
+inline constexpr qint64 HugeSize = 100 * 1024 * 1024;
+
+// Bytes of every value, NUL and controls among them, as an image or a program has.
+inline QByteArray binaryBytes() {
+    QByteArray bytes;
+    for (int round = 0; round < 8; ++round)
+        for (int byte = 0; byte < 256; ++byte)
+            bytes.append(char(byte));
+    return bytes;
+}
+
+// Makes the bad file of this kind from a good one's content; returns the path to hand to the program
+// (under `folder`).
+inline QString makeBadFile(BadFile kind, const QString &folder, const QString &name, const QByteArray &good) {
+    const QString path = QDir(folder).filePath(name);
+    auto write = [](const QString &to, const QByteArray &bytes) {
+        QFile file(to);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    switch (kind) {
+    case BadFile::Missing:
+        break;
+    case BadFile::Folder:
+        QDir().mkpath(path);
+        break;
+    case BadFile::UnderAFile:
+        write(path, good);
+        return path + QStringLiteral("/inner");
+    case BadFile::Unreadable:
+        // Opens, and every read fails (EIO).
+        QFile::link(QStringLiteral("/proc/self/mem"), path);
+        break;
+    case BadFile::Binary:
+        write(path, binaryBytes());
+        break;
+    case BadFile::Huge: {
+        // A good beginning, then 100 MB of a hole: sparse, made at test time, never kept.
+        write(path, good);
+        QFile file(path);
+        if (file.open(QIODevice::ReadWrite))
+            file.resize(HugeSize);
+        break;
+    }
+    case BadFile::Truncated:
+        // Cut in the middle of a line, as a copy that broke off.
+        write(path, good.left(good.size() * 2 / 3));
+        break;
+    }
+    return path;
+}
+
+// The file as it lies: kind and bytes (a folder, a link or a huge file by its description).
+inline QByteArray stateOf(const QString &path) {
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return "link to " + info.symLinkTarget().toUtf8();
+    if (info.isDir())
+        return "folder";
+    if (!info.exists())
+        return "nothing";
+    if (info.size() > 1024 * 1024)
+        return "file of " + QByteArray::number(info.size()) + " bytes";
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "unreadable file";
+    return "file: " + file.readAll();
+}
+
+} // namespace oxa::test

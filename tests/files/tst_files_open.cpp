@@ -1,0 +1,221 @@
+// Files the user opens and the settings file read at start-up, each missing, unreadable, binary, huge
+// or cut short: one clear message (or the documented default), nothing in the window changed by a file
+// that was refused, and the handler back at once (a huge file is never read whole).
+#include "badfiles.h"
+#include "fileswindow.h"
+
+#include "upload_state.h"
+
+#include <QFileInfo>
+#include <QTest>
+
+using namespace oxa;
+using namespace oxa::test;
+
+namespace {
+
+const QByteArray GoodConfiguration = "ADMIN1=+420111222\r\nADMIN2=+420333444\r\nABUTTON1=601\r\n"
+                                     "PARAMOXA=5#3#1#0#1#7#2#1\r\nNovak=602\r\nDvorak=+420777000111\r\n"
+                                     "Svoboda=603\r\nCerny=604\r\n";
+const QByteArray GoodList = "SET:AT+CSQ\r\nfirmware.bin\r\nSET:AT#ESCRIPT=\"oxa.pyo\"\r\n";
+const QByteArray GoodSettings = "[Form]\r\nWaitSer=700\r\nTop=120\r\nLeft=130\r\nOwnKey=kept\r\n"
+                                "[Language]\r\nLanguage=Eng\r\nOwnText=also kept\r\n";
+
+void addBadFileRows(const QList<BadFile> &kinds, const std::function<void(QTestData &, BadFile)> &more) {
+    for (BadFile kind : kinds) {
+        QTestData &row = QTest::newRow(badFileName(kind)) << int(kind);
+        more(row, kind);
+    }
+}
+
+const QList<BadFile> AllKinds = {BadFile::Missing, BadFile::Folder, BadFile::UnderAFile, BadFile::Unreadable,
+                                 BadFile::Binary,  BadFile::Huge,   BadFile::Truncated};
+
+} // namespace
+
+class TestFilesOpen : public QObject {
+    Q_OBJECT
+private slots:
+    void configurationFile_data();
+    void configurationFile();
+    void uploadList_data();
+    void uploadList();
+    void uploadStepFile_data();
+    void uploadStepFile();
+    void settingsFile_data();
+    void settingsFile();
+};
+
+// Load: a refused file leaves the boxes and the grid; a file cut short loads the lines it holds (no
+// line says where the file should have ended).
+void TestFilesOpen::configurationFile_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("refused");
+    addBadFileRows(AllKinds, [](QTestData &row, BadFile kind) { row << (kind != BadFile::Truncated); });
+}
+
+void TestFilesOpen::configurationFile() {
+    QFETCH(int, kind);
+    QFETCH(bool, refused);
+    FilesWindow w;
+    w.form.ctl<QLineEdit>("ADMIN1")->setText("+420999");
+    w.form.appendPhoneBookRow("Before", "100");
+    const auto rowsBefore = w.form.phoneBookRows();
+    w.fakes.dialogs.openAnswers.enqueue(
+        makeBadFile(BadFile(kind), w.folder.path(), "unit.oxa", GoodConfiguration));
+
+    w.click("Load");
+
+    if (refused) {
+        QCOMPARE(w.messages().size(), 1);
+        QVERIFY2(w.messages().first().contains("unit.oxa"), qPrintable(w.messages().first()));
+        QCOMPARE(w.box("ADMIN1"), QStringLiteral("+420999"));
+        QCOMPARE(w.form.phoneBookRows(), rowsBefore);
+    } else {
+        QCOMPARE(w.messages(), QStringList{});
+        QCOMPARE(w.box("ADMIN1"), QStringLiteral("+420111222"));
+        QVERIFY(w.form.phoneBookRows().contains(std::pair<QByteArray, QByteArray>{"Novak", "602"}));
+        QVERIFY(!w.form.phoneBookRows().contains(std::pair<QByteArray, QByteArray>{"Cerny", "604"}));
+    }
+    QVERIFY(!w.form.handlerRunning());
+}
+
+// Load List: a refused list leaves the memo; a list cut short adds the lines it holds.
+void TestFilesOpen::uploadList_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("refused");
+    addBadFileRows(AllKinds, [](QTestData &row, BadFile kind) { row << (kind != BadFile::Truncated); });
+    // A list of text lines is refused for a single control byte: it is some other file.
+    QTest::newRow("text with a control byte") << -1 << true;
+}
+
+void TestFilesOpen::uploadList() {
+    QFETCH(int, kind);
+    QFETCH(bool, refused);
+    FilesWindow w;
+    w.form.ctl<QPlainTextEdit>("List")->setPlainText("SET:AT");
+    QString path;
+    if (kind < 0) {
+        path = w.path("steps.ifo");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("SET:AT+CSQ\r\nfirm\x02ware.bin\r\n");
+    } else {
+        path = makeBadFile(BadFile(kind), w.folder.path(), "steps.ifo", GoodList);
+    }
+    w.fakes.dialogs.openAnswers.enqueue(path);
+
+    w.click("LoadList");
+
+    if (refused) {
+        QCOMPARE(w.messages().size(), 1);
+        QVERIFY2(w.messages().first().contains("steps.ifo"), qPrintable(w.messages().first()));
+        QCOMPARE(w.memo(), QStringLiteral("SET:AT"));
+    } else {
+        QCOMPARE(w.messages(), QStringList{});
+        QVERIFY2(w.memo().startsWith("SET:AT\nSET:AT+CSQ\nfirmware.bin"), qPrintable(w.memo()));
+        QVERIFY(!w.memo().contains("ESCRIPT"));
+    }
+}
+
+// A file named by the list: refused before its command goes out, with the one message of the upload.
+// Binary is what such files are; a file cut short cannot be told from a short one and goes out as is.
+void TestFilesOpen::uploadStepFile_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("refused");
+    addBadFileRows(AllKinds, [](QTestData &row, BadFile kind) {
+        row << (kind != BadFile::Binary && kind != BadFile::Truncated);
+    });
+}
+
+void TestFilesOpen::uploadStepFile() {
+    QFETCH(int, kind);
+    QFETCH(bool, refused);
+    FilesWindow w;
+    const QByteArray script = QByteArray("print 1\r\n").repeated(40);
+    const QString path = makeBadFile(BadFile(kind), w.folder.path(), "a.bin", script);
+    w.form.ctl<QPlainTextEdit>("List")->setPlainText(QFileInfo(path).fileName() == "inner" ? "a.bin/inner"
+                                                                                           : "a.bin");
+
+    w.click("Upgrade");
+
+    if (refused) {
+        QCOMPARE(w.messages().size(), 1);
+        QVERIFY2(w.messages().first().contains("cannot be sent"), qPrintable(w.messages().first()));
+        QCOMPARE(w.fakes.port.sent, QList<QByteArray>{});
+        QVERIFY(!w.form.state.UploadWaiting);
+    } else {
+        QCOMPARE(w.messages(), QStringList{});
+        const qint64 size = QFileInfo(path).size();
+        QCOMPARE(w.fakes.port.sent,
+                 QList<QByteArray>{"AT#WSCRIPT=a.bin," + QByteArray::number(size) + "\r\n"});
+        QCOMPARE(w.form.state.UploadData.size(), size);
+    }
+}
+
+// The settings file: missing gives the built-in settings silently; one that is there but cannot be
+// taken gives them with one message and is left exactly as it was when the program closes; one cut
+// short gives what it holds and keeps it.
+void TestFilesOpen::settingsFile_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("messagesAtStart");
+    QTest::addColumn<int>("messagesAtClose");
+    QTest::addColumn<int>("waitSer");
+    QTest::addColumn<bool>("leftAsItWas");
+    addBadFileRows(AllKinds, [](QTestData &row, BadFile kind) {
+        switch (kind) {
+        case BadFile::Missing:
+            row << 0 << 0 << 1000 << false; // written at close
+            break;
+        case BadFile::UnderAFile:
+            row << 0 << 1 << 1000 << true; // nowhere to write it: said at close
+            break;
+        case BadFile::Truncated:
+            row << 0 << 0 << 700 << false; // rewritten with what it held
+            break;
+        default:
+            row << 1 << 0 << 1000 << true;
+        }
+    });
+}
+
+void TestFilesOpen::settingsFile() {
+    QFETCH(int, kind);
+    QFETCH(int, messagesAtStart);
+    QFETCH(int, messagesAtClose);
+    QFETCH(int, waitSer);
+    QFETCH(bool, leftAsItWas);
+    QTemporaryDir folder;
+    QString exe = folder.filePath("GSMQuend");
+    QString settings = exe + ".ini";
+    if (BadFile(kind) == BadFile::UnderAFile) {
+        exe = makeBadFile(BadFile::UnderAFile, folder.path(), "GSMQuend", GoodSettings); // .../GSMQuend/inner
+        settings = exe + ".ini";
+    } else {
+        makeBadFile(BadFile(kind), folder.path(), "GSMQuend.ini", GoodSettings);
+    }
+    const QByteArray before =
+        stateOf(BadFile(kind) == BadFile::UnderAFile ? folder.filePath("GSMQuend") : settings);
+
+    FilesWindow w(exe);
+    QCOMPARE(w.form.settingsPath(), settings);
+    QCOMPARE(w.messages().size(), messagesAtStart);
+    if (messagesAtStart == 1)
+        QVERIFY2(w.messages().first().contains("left as it is"), qPrintable(w.messages().first()));
+    QCOMPARE(w.form.uploadPause(), waitSer);
+
+    w.form.close();
+    QCOMPARE(w.messages().size(), messagesAtStart + messagesAtClose);
+    const QByteArray after =
+        stateOf(BadFile(kind) == BadFile::UnderAFile ? folder.filePath("GSMQuend") : settings);
+    if (leftAsItWas) {
+        QCOMPARE(after, before);
+    } else {
+        QVERIFY2(after.contains("[Form]") && after.contains("Top="), after.constData());
+        if (BadFile(kind) == BadFile::Truncated)
+            QVERIFY2(after.contains("WaitSer=700") && after.contains("OwnKey=kept"), after.constData());
+    }
+}
+
+QTEST_MAIN(TestFilesOpen)
+#include "tst_files_open.moc"
