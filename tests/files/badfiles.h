@@ -9,14 +9,26 @@
 
 namespace oxa::test {
 
-// The ways a file from outside goes wrong. Tests run as root here, so permissions cannot make a file
-// unreadable: a folder in its place, a path under a regular file (ENOTDIR) and a link to a /proc file
-// that opens but fails on read stand in.
-enum class BadFile { Missing, Folder, UnderAFile, Unreadable, Binary, Huge, Truncated };
+// The ways a file from outside goes wrong. Root reads and writes past any permission: a folder in the
+// file's place, a path under a regular file (ENOTDIR) and a link to a /proc file that opens but fails on
+// read make unreadable files for anyone; ReadOnly and NoReadPermission hold only while file access is
+// checked as an ordinary user's (UnprivilegedFileAccess).
+enum class BadFile {
+    Missing,
+    Folder,
+    UnderAFile,
+    Unreadable,
+    Binary,
+    Huge,
+    Truncated,
+    ReadOnly,
+    NoReadPermission
+};
 
 inline const char *badFileName(BadFile kind) {
-    constexpr const char *names[] = {"missing", "folder",      "under a file", "unreadable",
-                                     "binary",  "huge 100 MB", "truncated"};
+    constexpr const char *names[] = {"missing",    "folder",    "under a file",
+                                     "unreadable", "binary",    "huge 100 MB",
+                                     "truncated",  "read-only", "no read permission"};
     return names[int(kind)];
 }
 
@@ -61,6 +73,15 @@ inline QString makeBadFile(BadFile kind, const QString &folder, const QString &n
         QFile file(path);
         if (file.open(QIODevice::ReadWrite))
             file.resize(HugeSize);
+        break;
+    }
+    case BadFile::ReadOnly:
+    case BadFile::NoReadPermission: {
+        write(path, good);
+        const auto everyone = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        const auto enter = QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+        QFile::setPermissions(folder, everyone | enter | QFileDevice::WriteOwner);
+        QFile::setPermissions(path, kind == BadFile::ReadOnly ? everyone : QFileDevice::Permissions{});
         break;
     }
     case BadFile::Truncated:

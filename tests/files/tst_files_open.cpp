@@ -3,11 +3,13 @@
 // that was refused, and the handler back at once (a huge file is never read whole).
 #include "badfiles.h"
 #include "fileswindow.h"
+#include "unprivileged.h"
 
 #include "upload_state.h"
 
 #include <QFileInfo>
 #include <QTest>
+#include <optional>
 
 using namespace oxa;
 using namespace oxa::test;
@@ -28,8 +30,22 @@ void addBadFileRows(const QList<BadFile> &kinds, const std::function<void(QTestD
     }
 }
 
-const QList<BadFile> AllKinds = {BadFile::Missing, BadFile::Folder, BadFile::UnderAFile, BadFile::Unreadable,
-                                 BadFile::Binary,  BadFile::Huge,   BadFile::Truncated};
+const QList<BadFile> AllKinds = {BadFile::Missing,    BadFile::Folder,   BadFile::UnderAFile,
+                                 BadFile::Unreadable, BadFile::Binary,   BadFile::Huge,
+                                 BadFile::Truncated,  BadFile::ReadOnly, BadFile::NoReadPermission};
+
+// Permissions hold for root only through file access as an ordinary user.
+bool needsUserAccess(BadFile kind) {
+    return kind == BadFile::ReadOnly || kind == BadFile::NoReadPermission;
+}
+UnprivilegedFileAccess accessFor(BadFile kind) {
+    return UnprivilegedFileAccess(needsUserAccess(kind));
+}
+
+// A read-only file reads as any other.
+bool loads(BadFile kind) {
+    return kind == BadFile::Truncated || kind == BadFile::ReadOnly;
+}
 
 } // namespace
 
@@ -51,7 +67,7 @@ private slots:
 void TestFilesOpen::configurationFile_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<bool>("refused");
-    addBadFileRows(AllKinds, [](QTestData &row, BadFile kind) { row << (kind != BadFile::Truncated); });
+    addBadFileRows(AllKinds, [](QTestData &row, BadFile kind) { row << !loads(kind); });
 }
 
 void TestFilesOpen::configurationFile() {
@@ -64,7 +80,10 @@ void TestFilesOpen::configurationFile() {
     w.fakes.dialogs.openAnswers.enqueue(
         makeBadFile(BadFile(kind), w.folder.path(), "unit.oxa", GoodConfiguration));
 
-    w.click("Load");
+    {
+        const auto access = accessFor(BadFile(kind));
+        w.click("Load");
+    }
 
     if (refused) {
         QCOMPARE(w.messages().size(), 1);
@@ -75,7 +94,8 @@ void TestFilesOpen::configurationFile() {
         QCOMPARE(w.messages(), QStringList{});
         QCOMPARE(w.box("ADMIN1"), QStringLiteral("+420111222"));
         QVERIFY(w.form.phoneBookRows().contains(std::pair<QByteArray, QByteArray>{"Novak", "602"}));
-        QVERIFY(!w.form.phoneBookRows().contains(std::pair<QByteArray, QByteArray>{"Cerny", "604"}));
+        QCOMPARE(w.form.phoneBookRows().contains(std::pair<QByteArray, QByteArray>{"Cerny", "604"}),
+                 BadFile(kind) != BadFile::Truncated);
     }
     QVERIFY(!w.form.handlerRunning());
 }
@@ -84,7 +104,7 @@ void TestFilesOpen::configurationFile() {
 void TestFilesOpen::uploadList_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<bool>("refused");
-    addBadFileRows(AllKinds, [](QTestData &row, BadFile kind) { row << (kind != BadFile::Truncated); });
+    addBadFileRows(AllKinds, [](QTestData &row, BadFile kind) { row << !loads(kind); });
     // A list of text lines is refused for a single control byte: it is some other file.
     QTest::newRow("text with a control byte") << -1 << true;
 }
@@ -105,7 +125,10 @@ void TestFilesOpen::uploadList() {
     }
     w.fakes.dialogs.openAnswers.enqueue(path);
 
-    w.click("LoadList");
+    {
+        const auto access = accessFor(BadFile(std::max(kind, 0)));
+        w.click("LoadList");
+    }
 
     if (refused) {
         QCOMPARE(w.messages().size(), 1);
@@ -114,7 +137,7 @@ void TestFilesOpen::uploadList() {
     } else {
         QCOMPARE(w.messages(), QStringList{});
         QVERIFY2(w.memo().startsWith("SET:AT\nSET:AT+CSQ\nfirmware.bin"), qPrintable(w.memo()));
-        QVERIFY(!w.memo().contains("ESCRIPT"));
+        QCOMPARE(w.memo().contains("ESCRIPT"), BadFile(kind) != BadFile::Truncated);
     }
 }
 
@@ -123,9 +146,8 @@ void TestFilesOpen::uploadList() {
 void TestFilesOpen::uploadStepFile_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<bool>("refused");
-    addBadFileRows(AllKinds, [](QTestData &row, BadFile kind) {
-        row << (kind != BadFile::Binary && kind != BadFile::Truncated);
-    });
+    addBadFileRows(AllKinds,
+                   [](QTestData &row, BadFile kind) { row << (kind != BadFile::Binary && !loads(kind)); });
 }
 
 void TestFilesOpen::uploadStepFile() {
@@ -137,7 +159,10 @@ void TestFilesOpen::uploadStepFile() {
     w.form.ctl<QPlainTextEdit>("List")->setPlainText(QFileInfo(path).fileName() == "inner" ? "a.bin/inner"
                                                                                            : "a.bin");
 
-    w.click("Upgrade");
+    {
+        const auto access = accessFor(BadFile(kind));
+        w.click("Upgrade");
+    }
 
     if (refused) {
         QCOMPARE(w.messages().size(), 1);
@@ -162,7 +187,11 @@ void TestFilesOpen::settingsFile_data() {
     QTest::addColumn<int>("messagesAtClose");
     QTest::addColumn<int>("waitSer");
     QTest::addColumn<bool>("leftAsItWas");
-    addBadFileRows(AllKinds, [](QTestData &row, BadFile kind) {
+    // A read-only file beside the program sends the settings to the per-user folder instead (start-up
+    // tests cover that); every other kind is here.
+    QList<BadFile> kinds = AllKinds;
+    kinds.removeAll(BadFile::ReadOnly);
+    addBadFileRows(kinds, [](QTestData &row, BadFile kind) {
         switch (kind) {
         case BadFile::Missing:
             row << 0 << 0 << 1000 << false; // written at close
@@ -197,6 +226,9 @@ void TestFilesOpen::settingsFile() {
     const QByteArray before =
         stateOf(BadFile(kind) == BadFile::UnderAFile ? folder.filePath("GSMQuend") : settings);
 
+    std::optional<UnprivilegedFileAccess> access;
+    if (needsUserAccess(BadFile(kind)))
+        access.emplace();
     FilesWindow w(exe);
     QCOMPARE(w.form.settingsPath(), settings);
     QCOMPARE(w.messages().size(), messagesAtStart);
@@ -205,6 +237,7 @@ void TestFilesOpen::settingsFile() {
     QCOMPARE(w.form.uploadPause(), waitSer);
 
     w.form.close();
+    access.reset();
     QCOMPARE(w.messages().size(), messagesAtStart + messagesAtClose);
     const QByteArray after =
         stateOf(BadFile(kind) == BadFile::UnderAFile ? folder.filePath("GSMQuend") : settings);
