@@ -1,5 +1,6 @@
 #include "monitor.h"
 
+#include <QEvent>
 #include <QPlainTextEdit>
 #include <QSaveFile>
 #include <QScrollBar>
@@ -11,7 +12,20 @@ Monitor::Monitor(QPlainTextEdit *view, QObject *parent) : QObject(parent), m_vie
     m_view->setUndoRedoEnabled(false);
     m_showTimer.setSingleShot(true);
     m_showTimer.setInterval(ShowIntervalMs);
-    connect(&m_showTimer, &QTimer::timeout, this, &Monitor::showPending);
+    connect(&m_showTimer, &QTimer::timeout, this, [this] {
+        if (m_view->isVisible())
+            showPending();
+    });
+    m_view->installEventFilter(this);
+}
+
+bool Monitor::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_view && event->type() == QEvent::Show && !m_pending.isEmpty())
+        QTimer::singleShot(0, this, [this] {
+            if (m_view->isVisible())
+                showPending();
+        });
+    return QObject::eventFilter(watched, event);
 }
 
 void Monitor::log(const QString &line) {

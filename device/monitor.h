@@ -12,8 +12,9 @@ namespace oxa {
 // The traffic log on the monitor page: lines are only ever appended, never re-rendered as a whole.
 // Lines reach the view in batches, a few times a second: appended one by one, each would be laid out
 // on arrival, which costs more than everything else the receive handler does with it. Appended
-// together, only the lines in view are ever laid out. The log itself (lineCount, lines, saveTo)
-// always includes the lines not shown yet.
+// together, only the lines in view are ever laid out. While the monitor page is not on screen the
+// lines wait until it is shown. The log itself (lineCount, lines, saveTo) always includes the lines
+// not shown yet.
 class Monitor : public QObject {
     Q_OBJECT
 public:
@@ -28,6 +29,9 @@ public:
     QStringList lines() const;
     // Writes every line followed by CR LF under exactly `path`, replacing a file of that name.
     bool saveTo(const QString &path, QString *error) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QPlainTextEdit *m_view;

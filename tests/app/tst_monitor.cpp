@@ -30,6 +30,7 @@ private slots:
     void receiveIndicatorTogglesAndGoesDark();
     void dataArrivingDuringAPauseIsDeliveredAfterwards();
     void monitorKeepsEveryLineOfALongLog();
+    void linesReachTheViewWhenItIsOnScreen();
 };
 
 void TestMonitor::receivedLinesAreLoggedWithTimeStamps() {
@@ -112,6 +113,22 @@ void TestMonitor::monitorKeepsEveryLineOfALongLog() {
     QCOMPARE(monitor.lineCount(), 20000);
     QCOMPARE(monitor.lines().first(), QString("0"));
     QCOMPARE(monitor.lines().last(), QString("19999"));
+}
+
+// Lines wait while the monitor page is not on screen and show up as soon as it is.
+void TestMonitor::linesReachTheViewWhenItIsOnScreen() {
+    QPlainTextEdit view;
+    Monitor monitor(&view);
+    monitor.log("first");
+    monitor.log("second");
+    QCoreApplication::processEvents();
+    QVERIFY(view.toPlainText().isEmpty());
+    QCOMPARE(monitor.lineCount(), 2);
+    view.show();
+    QTRY_COMPARE(view.toPlainText(), QString("first\nsecond"));
+    monitor.log("third");
+    QTRY_COMPARE(view.toPlainText(), QString("first\nsecond\nthird"));
+    QCOMPARE(monitor.lines(), (QStringList{"first", "second", "third"}));
 }
 
 QTEST_MAIN(TestMonitor)
