@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialoguestate.h"
+#include "logclock.h"
 #include "seams.h"
 #include "upload_state.h"
 
@@ -223,6 +224,7 @@ private:
     QHash<QString, QObject *> m_controls;
     QList<QLabel *> m_panels;
     Monitor *m_monitor = nullptr;
+    LogClock m_logClock;
     QTimer *m_cekani = nullptr;
     QTimer *m_ledTimer = nullptr;
     QTimer *m_writeTimeout = nullptr;

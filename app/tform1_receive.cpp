@@ -11,22 +11,12 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTime>
 #include <QTimer>
 #include <utility>
 
 namespace oxa {
-
-namespace {
-
-QString timeStamp() {
-    return QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat);
-}
-
-} // namespace
 
 void TForm1::ApdComPort1TriggerAvail(int count) {
     toggleReceiveIndicator();
@@ -47,7 +37,7 @@ void TForm1::ApdComPort1TriggerAvail(int count) {
 
 void TForm1::processLine(const QByteArray &line) {
     if (isLoggedLine(line))
-        log(QLatin1Char('[') + timeStamp() + QStringLiteral("]   ") + QString::fromLatin1(line));
+        log(QLatin1Char('[') + m_logClock.now() + QStringLiteral("]   ") + QString::fromLatin1(line));
     if (showsRunTone(line))
         showStatus("DeviceRun");
 

@@ -1,10 +1,13 @@
 // The monitor page and the receive side of the window: logged lines, Save Log, the receive
 // indicator, and data that arrives while a handler is busy.
 #include "fakeseams.h"
+#include "logclock.h"
 #include "monitor.h"
 #include "tform1.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,6 +28,7 @@ class TestMonitor : public QObject {
     Q_OBJECT
 private slots:
     void receivedLinesAreLoggedWithTimeStamps();
+    void timeStampFollowsTheClockAcrossSeconds();
     void saveLogWritesCrLfUnderTheExactName();
     void saveLogCancelledWritesNothing();
     void receiveIndicatorTogglesAndGoesDark();
@@ -43,6 +47,22 @@ void TestMonitor::receivedLinesAreLoggedWithTimeStamps() {
     QVERIFY(lines[0].endsWith("]   Telit"));
     QVERIFY(lines[1].endsWith("]   ")); // an empty line is its time stamp alone
     QCOMPARE(lines[2].right(2), QString::fromLatin1("\xe9\xff"));
+}
+
+void TestMonitor::timeStampFollowsTheClockAcrossSeconds() {
+    qint64 msecs = 0;
+    LogClock clock([&msecs] { return msecs; });
+    const auto expected = [](qint64 at) {
+        return QLocale::system().toString(QDateTime::fromMSecsSinceEpoch(at).time(), QLocale::LongFormat);
+    };
+    // Within a second, across one, and across the epoch, where a rounding division would fold two
+    // seconds into one.
+    for (const qint64 at : {qint64(1'700'000'000'000), qint64(1'700'000'000'999), qint64(1'700'000'001'000),
+                            qint64(1'700'000'001'500), qint64(1'700'000'000'000), qint64(500), qint64(-500),
+                            qint64(-1'000), qint64(-1'001)}) {
+        msecs = at;
+        QCOMPARE(clock.now(), expected(at));
+    }
 }
 
 void TestMonitor::saveLogWritesCrLfUnderTheExactName() {
@@ -79,7 +99,7 @@ void TestMonitor::receiveIndicatorTogglesAndGoesDark() {
     QVERIFY(timer->isActive());
     const int remaining = timer->remainingTime();
     w.fakes.port.deliver("B");
-    QVERIFY(led->isHidden()); // two notifications toggle it twice
+    QVERIFY(led->isHidden());                     // two notifications toggle it twice
     QVERIFY(timer->remainingTime() <= remaining); // a running timer is not restarted
     w.fakes.port.deliver("C");
     QVERIFY(!led->isHidden());
