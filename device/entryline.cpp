@@ -5,16 +5,8 @@ namespace oxa {
 const QList<QByteArray> &writeKeys() {
     static const QList<QByteArray> keys = [] {
         QList<QByteArray> list;
-        for (const char *group : {"ADMIN", "ABUTTON", "BBUTTON"}) {
-            for (int i = 1; i <= 7; ++i)
-                list.append(QByteArray(group) + QByteArray::number(i));
-        }
-        list << "ALARMON"
-             << "ALARMOFF"
-             << "PAROXA"
-             << "PARRL1"
-             << "PARRL2"
-             << "PARKEY";
+        for (const char *key : kWriteOrderKeys)
+            list.append(QByteArray(key));
         return list;
     }();
     return keys;
@@ -29,7 +21,7 @@ QList<QByteArray> parameterNames() {
 }
 
 EntryTarget classifyEntryName(QByteArrayView name) {
-    if (name == QByteArrayView("VER"))
+    if (name == QByteArrayView(kVersionKey))
         return EntryTarget::Version;
     const QList<QByteArray> &keys = writeKeys();
     for (qsizetype i = 0; i < keys.size(); ++i) {

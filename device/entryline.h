@@ -1,5 +1,7 @@
 #pragma once
 
+#include "keyentries.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -24,8 +26,8 @@ inline bool isKeyName(QByteArrayView name) {
 // The 27 keys in the order in which the write sequence writes them: ADMIN1..7, ABUTTON1..7,
 // BBUTTON1..7, ALARMON, ALARMOFF (the 23 edit boxes), then PAROXA, PARRL1, PARRL2, PARKEY.
 const QList<QByteArray> &writeKeys();
-constexpr int WriteKeyCount = 27;
-constexpr int KeyBoxCount = 23;
+constexpr int WriteKeyCount = int(kWriteOrderKeys.size());
+constexpr int KeyBoxCount = int(kEditBoxKeys.size());
 // The 23 edit-box keys and the four parameter-string keys, each in write order.
 QList<QByteArray> keyBoxNames();
 QList<QByteArray> parameterNames();

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <array>
+#include <cstddef>
 #include <optional>
 
 namespace oxa {
@@ -9,23 +10,25 @@ namespace oxa {
 // The SIM entries whose names are fixed keys. Names are single-byte text, compared exactly when they
 // come from the unit; the configuration file compares them without regard to letter case.
 
-// The 23 keys that carry the text of the edit box of the same name, in write order.
-inline constexpr std::array<const char *, 23> kEditBoxKeys = {
-    "ADMIN1",   "ADMIN2",   "ADMIN3",   "ADMIN4",   "ADMIN5",   "ADMIN6",   "ADMIN7",   "ABUTTON1",
-    "ABUTTON2", "ABUTTON3", "ABUTTON4", "ABUTTON5", "ABUTTON6", "ABUTTON7", "BBUTTON1", "BBUTTON2",
-    "BBUTTON3", "BBUTTON4", "BBUTTON5", "BBUTTON6", "BBUTTON7", "ALARMON",  "ALARMOFF"};
-
-// The four parameter strings.
-enum class ParameterString { Oxa, Relay1, Relay2, Key };
-inline constexpr std::array<ParameterString, 4> kParameterStrings = {
-    ParameterString::Oxa, ParameterString::Relay1, ParameterString::Relay2, ParameterString::Key};
-
 // All 27 keys the write sequence stores, in their fixed order: the edit-box keys, then the parameter strings.
 inline constexpr std::array<const char *, 27> kWriteOrderKeys = {
     "ADMIN1",   "ADMIN2",   "ADMIN3",   "ADMIN4",   "ADMIN5",   "ADMIN6",   "ADMIN7",
     "ABUTTON1", "ABUTTON2", "ABUTTON3", "ABUTTON4", "ABUTTON5", "ABUTTON6", "ABUTTON7",
     "BBUTTON1", "BBUTTON2", "BBUTTON3", "BBUTTON4", "BBUTTON5", "BBUTTON6", "BBUTTON7",
     "ALARMON",  "ALARMOFF", "PAROXA",   "PARRL1",   "PARRL2",   "PARKEY"};
+
+// The 23 keys that carry the text of the edit box of the same name, in write order: the first ones above.
+inline constexpr std::array<const char *, 23> kEditBoxKeys = [] {
+    std::array<const char *, 23> keys{};
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        keys[i] = kWriteOrderKeys[i];
+    return keys;
+}();
+
+// The four parameter strings.
+enum class ParameterString { Oxa, Relay1, Relay2, Key };
+inline constexpr std::array<ParameterString, 4> kParameterStrings = {
+    ParameterString::Oxa, ParameterString::Relay1, ParameterString::Relay2, ParameterString::Key};
 
 // Sent by the unit with its version; never written.
 inline constexpr const char *kVersionKey = "VER";
