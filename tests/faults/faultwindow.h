@@ -4,6 +4,7 @@
 #include "fault.h"
 #include "monitor.h"
 #include "serialline.h"
+#include "settle.h"
 #include "simulatedport.h"
 #include "tform1.h"
 #include "unithost.h"
@@ -73,26 +74,10 @@ struct FaultWindow {
 
     // Turns the event loop and the unit until `done` holds or the turns run out.
     bool settle(const std::function<bool()> &done, int turns = 20000) {
-        for (int i = 0; i < turns; ++i) {
-            if (done())
-                return true;
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-            host->runDue();
-        }
-        return done();
+        return settleUntil(*host, done, turns);
     }
     // Until the monitor has been quiet for a while and nothing waits to be read.
-    void settle(int turns = 20000) {
-        int quiet = 0;
-        qint64 lastLog = -1;
-        for (int i = 0; i < turns && quiet < 50; ++i) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-            host->runDue();
-            const qint64 now = form.monitor()->lineCount();
-            quiet = (now == lastLog && line.bytesAvailable() == 0) ? quiet + 1 : 0;
-            lastLog = now;
-        }
-    }
+    void settle(int turns = 20000) { settleQuiet(*host, form, line, turns); }
 
     QTemporaryDir folder;
     std::shared_ptr<sim::UnitHost> host;

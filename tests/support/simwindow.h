@@ -3,6 +3,7 @@
 #include "fakeseams.h"
 #include "monitor.h"
 #include "serialline.h"
+#include "settle.h"
 #include "simulatedport.h"
 #include "tform1.h"
 #include "unithost.h"
@@ -16,7 +17,8 @@ namespace oxa::test {
 // The window on the real serial line, connected to an in-process simulated unit on a manual clock:
 // the unit answers on the next turns of the event loop, and the program's pauses are recorded.
 struct SimWindow {
-    explicit SimWindow(sim::UnitOptions options = defaultOptions(), const QString &exeName = QStringLiteral("GSMQuend"))
+    explicit SimWindow(sim::UnitOptions options = defaultOptions(),
+                       const QString &exeName = QStringLiteral("GSMQuend"))
         : host(sim::UnitHost::forTests(options)),
           line([this](const QList<PortEntry> &ports, const QString &preselect) {
               return dialogs.choosePort(ports, preselect);
@@ -24,9 +26,8 @@ struct SimWindow {
           form({&line, &pause, &errors, &dialogs}, folder.filePath(exeName)) {
         line.setPortLister([] { return QList<PortEntry>{}; });
         std::shared_ptr<sim::UnitHost> shared = host;
-        line.addExtraPort({sim::SimulatedPortName, {}}, [shared](const QString &) {
-            return std::make_unique<sim::SimulatedPort>(shared);
-        });
+        line.addExtraPort({sim::SimulatedPortName, {}},
+                          [shared](const QString &) { return std::make_unique<sim::SimulatedPort>(shared); });
         dialogs.portAnswers.enqueue(QString::fromLatin1(sim::SimulatedPortName));
     }
 
@@ -41,26 +42,10 @@ struct SimWindow {
 
     // Lets the unit and the program talk until `done` holds (or the event loop has turned enough).
     template <class Predicate> bool settle(Predicate done, int turns = 200000) {
-        for (int i = 0; i < turns; ++i) {
-            if (done())
-                return true;
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-            host->runDue();
-        }
-        return done();
+        return settleUntil(*host, done, turns);
     }
     // Lets every exchange in flight finish: the line has been quiet for a while.
-    void settle() {
-        int quiet = 0;
-        qint64 lastLog = -1;
-        for (int i = 0; i < 200000 && quiet < 50; ++i) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-            host->runDue();
-            const qint64 now = form.monitor() ? form.monitor()->lineCount() : 0;
-            quiet = (now == lastLog && line.bytesAvailable() == 0) ? quiet + 1 : 0;
-            lastLog = now;
-        }
-    }
+    void settle() { settleQuiet(*host, form, line, 200000); }
 
     // The stop handshake and the read that follows it, as the user starts them.
     void stopAndRead() {
