@@ -10,7 +10,6 @@
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QTabWidget>
-#include <QTemporaryDir>
 
 using namespace oxa;
 using namespace oxa::bench;
@@ -34,14 +33,8 @@ int main(int argc, char *argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir folder;
-    ReplayPort port;
-    RecordingPause pause;
-    PrintedErrors errors;
-    FixedPortDialogs dialogs;
-    TForm1 form({&port, &pause, &errors, &dialogs}, folder.filePath(QStringLiteral("OXAset")));
-    form.start();
-    form.show();
+    ReplayWindow window;
+    TForm1 &form = window.form;
     bringIntoView(form.ctl<QWidget>("Monitor"));
     QCoreApplication::processEvents();
 

@@ -12,7 +12,6 @@
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 
 using namespace oxa;
 using namespace oxa::bench;
@@ -29,14 +28,10 @@ int main(int argc, char *argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir folder;
-    ReplayPort port;
-    RecordingPause pause;
-    PrintedErrors errors;
-    FixedPortDialogs dialogs;
-    TForm1 form({&port, &pause, &errors, &dialogs}, folder.filePath(QStringLiteral("OXAset")));
-    form.start();
-    form.show();
+    ReplayWindow window;
+    TForm1 &form = window.form;
+    ReplayPort &port = window.port;
+    const PrintedErrors &errors = window.errors;
     QCoreApplication::processEvents();
 
     // Into programming mode as the user gets there: Stop, the stop report, echo off.

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "benchsupport.h"
 #include "portlayer.h"
+#include "tform1.h"
+
+#include <QTemporaryDir>
 
 namespace oxa::bench {
 
@@ -31,6 +35,22 @@ private:
     qsizetype m_readPos = 0;
     bool m_open = false;
     bool m_dtr = false;
+};
+
+// The window, started and shown, on a ReplayPort with recorded pauses: only the program's own work
+// takes time.
+struct ReplayWindow {
+    ReplayWindow() : form({&port, &pause, &errors, &dialogs}, folder.filePath(QStringLiteral("OXAset"))) {
+        form.start();
+        form.show();
+    }
+
+    QTemporaryDir folder;
+    ReplayPort port;
+    RecordingPause pause;
+    PrintedErrors errors;
+    FixedPortDialogs dialogs;
+    TForm1 form;
 };
 
 } // namespace oxa::bench

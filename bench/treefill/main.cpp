@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QList>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <algorithm>
 #include <cstdio>
@@ -103,14 +102,8 @@ double fillWindowTrees(int argc, char *argv[], int *nodes) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir folder;
-    bench::ReplayPort port;
-    bench::RecordingPause pause;
-    bench::PrintedErrors errors;
-    bench::FixedPortDialogs dialogs;
-    TForm1 form({&port, &pause, &errors, &dialogs}, folder.filePath(QStringLiteral("OXAset")));
-    form.start();
-    form.show();
+    bench::ReplayWindow window;
+    TForm1 &form = window.form;
     QCoreApplication::processEvents();
     const QList<TaggedEntry> entries = windowArrivals();
     QList<double> times;
