@@ -76,22 +76,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Shutdown: the position and the language name written back, then the file reloaded from its bytes.
     ini.writeInteger(QStringLiteral("Form"), QStringLiteral("Top"), 123);
     ini.writeString(QStringLiteral("Language"), QStringLiteral("Language"), language);
+    const QByteArray saved = ini.toBytes();
     // Saved with the line ends the file had.
     if (const qsizetype lf = bytes.indexOf('\n'); lf >= 0) {
-        const QByteArray saved = ini.toBytes();
         const bool crlf = lf > 0 && bytes[lf - 1] == '\r';
         FUZZ_CHECK(saved.count("\r\n") == (crlf ? saved.count('\n') : 0));
     }
     IniFile reloaded;
-    reloaded.loadFromBytes(ini.toBytes());
+    reloaded.loadFromBytes(saved);
     FUZZ_CHECK(reloaded.readInteger(QStringLiteral("Form"), QStringLiteral("Top"), 0) == 123);
+    (void)snapshot(reloaded, substitutes);
+    // A file whose only invalid UTF-8 was in lines that are not entries is UTF-8 once saved; its values,
+    // the language name among them, keep their bytes but read differently then. In every other case the
+    // language name and each other key read as before.
+    if (isUtf8(bytes) != isUtf8(saved))
+        return 0;
     FUZZ_CHECK(reloaded.readString(QStringLiteral("Language"), QStringLiteral("Language"), QString()) ==
                language);
-    (void)snapshot(reloaded, substitutes);
-    // A file whose only 8-bit bytes were in a line that is not an entry is UTF-8 once saved; its other
-    // values keep their bytes but read differently then. In every other case each key reads as before.
-    if (isUtf8(bytes) != isUtf8(ini.toBytes()))
-        return 0;
     for (qsizetype i = 0; i < read.sections.size(); ++i) {
         for (qsizetype k = 0; k < read.keys[i].size(); ++k) {
             const QString &section = read.sections[i];
