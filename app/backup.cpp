@@ -4,6 +4,10 @@
 #include "keyentries.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
 #include <utility>
 
 namespace oxa {
@@ -52,19 +56,47 @@ QString writeBackup(const QString &folder, const UnitEntries &entries, const QDa
         *error = QObject::tr("the folder %1 cannot be made").arg(folder);
         return {};
     }
-    QString path = dir.filePath(when.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")) + QStringLiteral(".oxa"));
-    for (int n = 2; QFile::exists(path); ++n)
-        path = dir.filePath(when.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")) + QStringLiteral("_%1.oxa").arg(n));
-    const QString failure = writeConfigurationFile(path, configurationFileOf(entries));
+    const QString stamp = when.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
+    QString path = dir.filePath(stamp + QStringLiteral(".oxa"));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = dir.filePath(stamp + QStringLiteral("_%1.oxa").arg(n));
+    const QByteArray bytes = configurationFileOf(entries);
+    const QString failure = writeConfigurationFile(path, bytes);
     if (!failure.isEmpty()) {
         *error = failure;
         return {};
     }
-    // Dated names sort in time order; the oldest go.
-    const QStringList backups = dir.entryList({QStringLiteral("*.oxa")}, QDir::Files, QDir::Name);
-    for (qsizetype i = 0; i + keep < backups.size(); ++i)
-        dir.remove(backups.at(i));
+    // A backup is trusted only once it reads back as written.
+    QFile check(path);
+    if (!check.open(QIODevice::ReadOnly) || check.readAll() != bytes) {
+        *error = QObject::tr("the backup %1 does not read back as written").arg(path);
+        check.close();
+        QFile::remove(path);
+        return {};
+    }
+    removeOldBackups(dir, path, keep);
     return path;
+}
+
+void removeOldBackups(const QDir &dir, const QString &keptPath, int keep) {
+    // Newest first by the time each file was made, whatever its name says (a clock set wrong once).
+    QFileInfoList backups = dir.entryInfoList({QStringLiteral("*.oxa")}, QDir::Files);
+    const auto madeAt = [](const QFileInfo &file) {
+        const QDateTime birth = file.birthTime();
+        return birth.isValid() ? birth : file.lastModified();
+    };
+    std::stable_sort(backups.begin(), backups.end(),
+                     [&](const QFileInfo &a, const QFileInfo &b) { return madeAt(a) > madeAt(b); });
+    const QString kept = QFileInfo(keptPath).absoluteFilePath();
+    int remaining = 1; // the new one always stays
+    for (const QFileInfo &backup : std::as_const(backups)) {
+        if (backup.absoluteFilePath() == kept)
+            continue;
+        if (remaining < keep)
+            ++remaining;
+        else
+            QFile::remove(backup.absoluteFilePath());
+    }
 }
 
 } // namespace oxa

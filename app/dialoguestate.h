@@ -2,6 +2,8 @@
 
 #include "backup.h"
 #include "linereader.h"
+#include "replyepochs.h"
+#include "unitread.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -17,10 +19,20 @@ struct DialogueState {
     int SignalLevel = 0;
     bool Ate0Sent = false;
     bool LteModule = false;
-    bool FirstEntryOfRead = true;
     bool RefreshAfterOk = false;
-    // "OK"s until the entry listing has ended: the size query's own, then the listing's.
-    int ListingOks = 0;
+    // Which commands had gone out when each received byte arrived.
+    ReplyEpochs Epochs;
+
+    // The read of the unit under way, or the last one: it collects a listing and hands it over whole.
+    UnitRead Read;
+    quint64 ReadEpoch = 0; // commands sent when its current command went out
+    // The last whole listing the window shows, and why its indexes may no longer match the unit
+    // (empty while they do). Nothing addresses a SIM index unless the listing is current.
+    std::optional<Listing> WholeListing;
+    QString ListingStale = QStringLiteral("the unit has not been read yet");
+    // Why a whole write may not start (empty when it may): a read that was not whole, or a line lost
+    // since the last whole read. A write that failed may be started again without a read.
+    QString WriteBlocked = QStringLiteral("the unit has not been read yet");
 
     // Whole-device write
     bool WriteInProgress = false;
@@ -36,11 +48,10 @@ struct DialogueState {
     // The four parameter strings, held for the whole run.
     QByteArray PAROXA, PARRL1, PARRL2, PARKEY;
 
-    // What the unit listed in its last read that listed anything, kept for the backup made before a
-    // whole-device write; a new read replaces it from its first entry on.
-    UnitEntries LastRead;
-    bool ReadStarting = false;
+    // The backup made before the write under way or the last one.
     QString LastBackup;
+    // The commands sent when the write's current command went out: an earlier reply is not its answer.
+    quint64 WriteCommandEpoch = 0;
 
     // Tagged entries
     QByteArray DetectEntry;

@@ -1,11 +1,12 @@
 #include "inifile.h"
 
+#include "safesave.h"
+
 #define SI_NO_CONVERSION
 #include <SimpleIni.h>
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringConverter>
 
 namespace oxa {
@@ -128,13 +129,10 @@ QByteArray IniFile::toBytes() const {
 }
 
 bool IniFile::save(const QString &path, QString *error) const {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(toBytes()) < 0 || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    const QString failure = saveFileSafely(path, toBytes());
+    if (error)
+        *error = failure;
+    return failure.isEmpty();
 }
 
 bool IniFile::hasKey(const QString &section, const QString &key) const {

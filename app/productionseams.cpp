@@ -15,8 +15,12 @@ namespace {
 bool terminationRequested = false;
 } // namespace
 
-void setTerminating() { terminationRequested = true; }
-bool terminating() { return terminationRequested; }
+void setTerminating() {
+    terminationRequested = true;
+}
+bool terminating() {
+    return terminationRequested;
+}
 
 void EventLoopPause::pause(int milliseconds) {
     if (milliseconds <= 0)
@@ -51,6 +55,13 @@ QString PlatformDialogs::saveFileName(const QString &filter) {
     // Confirmation of an existing name is left out: the name is replaced, as the user chose it.
     return QFileDialog::getSaveFileName(m_parent, QString(), QString(), filter, nullptr,
                                         QFileDialog::DontConfirmOverwrite);
+}
+
+bool PlatformDialogs::confirm(const QString &question) {
+    if (terminating())
+        return false;
+    return QMessageBox::question(m_parent, QApplication::applicationDisplayName(), question,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 } // namespace oxa

@@ -36,6 +36,7 @@ public:
     std::optional<QString> choosePort(const QList<PortEntry> &ports, const QString &preselect) override;
     QString openFileName(const QString &filter) override;
     QString saveFileName(const QString &filter) override;
+    bool confirm(const QString &question) override;
 
 private:
     QWidget *m_parent;

@@ -30,6 +30,8 @@ public:
     // `filter` in Qt's form ("OXA files (*.oxa)"); an empty result means cancelled.
     virtual QString openFileName(const QString &filter) = 0;
     virtual QString saveFileName(const QString &filter) = 0;
+    // A yes/no question; true for yes. No is the safe answer, and the default.
+    virtual bool confirm(const QString &question) = 0;
 };
 
 class PortLayer;

@@ -26,6 +26,7 @@ namespace {
 constexpr int ClientWidth = 613;
 constexpr int ClientHeight = 503;
 constexpr int StatusBarHeight = 22;
+constexpr int ReadSilenceMs = 10000;
 
 struct PanelLayout {
     int width;
@@ -86,10 +87,18 @@ TForm1::TForm1(const Seams &seams, const QString &executablePath, QWidget *paren
         deliverTick([this] {
             const QString why =
                 tr("the unit did not answer within %1 s").arg(m_entryTimeout->interval() / 1000.0);
+            // A unit that leaves a change unanswered answers no read either: one message says it.
+            endReadQuietly(why);
             changeFailed(why);
             detectChangeFailed(why, true);
         });
     });
+    // A read that delivers nothing for this long has stopped: it ends with one message.
+    m_readSilence = new QTimer(this);
+    m_readSilence->setObjectName(QStringLiteral("ReadSilence"));
+    m_readSilence->setSingleShot(true);
+    m_readSilence->setInterval(ReadSilenceMs);
+    connect(m_readSilence, &QTimer::timeout, this, [this] { deliverTick([this] { readSilent(); }); });
     m_controls.insert(m_cekani->objectName(), m_cekani);
     m_controls.insert(m_ledTimer->objectName(), m_ledTimer);
 
@@ -105,6 +114,10 @@ TForm1::TForm1(const Seams &seams, const QString &executablePath, QWidget *paren
             // A write that loses its line ends with the one message that says so.
             runHandler([this, message] {
                 // Nothing waits any more for a reply that cannot come; the loss is the one message.
+                state.Epochs.reset();
+                endReadQuietly(tr("the line to the unit was lost"));
+                // Unplugged, the cable may next lead to another unit.
+                blockWholeWrite(tr("the line to the unit was lost since the last read"));
                 state.RefreshAfterOk = false;
                 m_entryTimeout->stop();
                 detectChangeFailed(message, false);
@@ -207,6 +220,7 @@ void TForm1::runDeferred() {
 }
 
 void TForm1::onDataAvailable() {
+    state.Epochs.bytesWaiting(m_seams.port->bytesAvailable());
     if (m_handlerDepth > 0) {
         m_dataDeferred = true;
         return;
@@ -242,7 +256,17 @@ void TForm1::closeEvent(QCloseEvent *event) {
 }
 
 void TForm1::send(const QByteArray &bytes) {
-    m_seams.port->send(bytes);
+    try {
+        m_seams.port->send(bytes);
+    } catch (const PortError &error) {
+        // A read whose next command cannot go out has ended; the refused send is the one message.
+        if (!state.Read.underway())
+            throw;
+        endReadQuietly(error.text());
+        throw PortError(error.text() + QLatin1Char(' ') +
+                        tr("The read of the unit stopped there; read it again (Load) when the line works."));
+    }
+    state.Epochs.commandSent();
 }
 
 void TForm1::pause(int milliseconds) {

@@ -3,6 +3,7 @@
 #include "dialoguestate.h"
 #include "logclock.h"
 #include "seams.h"
+#include "unitread.h"
 #include "upload_state.h"
 
 #include <QHash>
@@ -81,6 +82,19 @@ public:
     // Tagged entries of a read: node texts of the five trees and the detect entry
     void decodeTaggedEntry(const QByteArray &index, const QByteArray &number, const QByteArray &name);
     void clearTrees();
+    // A whole listing of the unit's SIM replaces everything the window showed of the unit: grid rows,
+    // trees, key boxes, detect box, parameter strings it holds.
+    void applyListing(const Listing &listing);
+    // Whether a command may address the SIM index of `node` (a tree node's or the detect entry's text):
+    // only when no device operation runs and the last whole listing is current and lists exactly that
+    // entry at that index. Otherwise one message says why and asks for a read.
+    bool mayAddress(const QByteArray &node);
+    // A write, an upload or a read under way, as a clause; nullopt when the unit is free.
+    std::optional<QString> whyDeviceBusy() const;
+    // From now on the window's indexes may not match the unit: nothing addresses them until a whole read.
+    void markListingStale(const QString &why);
+    // ... and no whole write starts either until a whole read.
+    void blockWholeWrite(const QString &why);
     // Upload: the module's prompt arrived / the step's "OK" arrived
     void sendUploadData();
     void advanceUpload();
@@ -197,19 +211,28 @@ private:
     void updateAccessibleNames();
     void toggleReceiveIndicator();
     // The receive parser: one complete line, then the reply it is.
-    void processLine(const QByteArray &line);
-    void reactToOk();
+    void processLine(const QByteArray &line, quint64 epoch);
+    void reactToOk(quint64 epoch);
     void reactToStopReport(const QByteArray &line);
     void reactToScriptStopped();
     void showBattery(const QByteArray &line);
     void showSignal(const QByteArray &line);
     void takeSimSize(const QByteArray &line);
-    void takeEntry(const QByteArray &line);
     void showOperator(const QByteArray &line);
+    // The read chain and its listing
+    void startReadChain();
+    void listingComplete();
+    void showListedEntry(const ReadEntry &entry);
+    void readFailed();
+    void readEndedWithoutListing();
+    void readSilent();
+    void endReadQuietly(const QString &why);
     // The whole-device write
+    enum class WriteRefusalOf { CurrentCommand, PreviousCommand };
     void advanceWrite();
-    void failWrite(const QString &why);
-    void keepBackupOfLastRead();
+    void writeRefused(const QByteArray &line, quint64 epoch);
+    void failWrite(const QString &why, WriteRefusalOf which = WriteRefusalOf::CurrentCommand);
+    bool keepBackupOfLastRead();
     void setControlsLocked(bool locked);
 
     Seams m_seams;
@@ -229,6 +252,7 @@ private:
     QTimer *m_ledTimer = nullptr;
     QTimer *m_writeTimeout = nullptr;
     QTimer *m_entryTimeout = nullptr;
+    QTimer *m_readSilence = nullptr;
     std::unique_ptr<WriteSequence> m_write;
     int m_handlerDepth = 0;
     bool m_dataDeferred = false;

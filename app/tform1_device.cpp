@@ -4,8 +4,13 @@
 
 #include "backup.h"
 #include "entryline.h"
+#include "keyentries.h"
+#include "nodetext.h"
 #include "portlayer.h"
+#include "replies.h"
 #include "writeplan.h"
+
+#include <QAbstractButton>
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,12 +33,149 @@ constexpr const char *LockedDuringWrite[] = {"SaveOXA",   "LoadOXA", "RunOXA",  
 } // namespace
 
 void TForm1::PrepareRead() {
-    state.ReadStarting = true;
     ctl<QProgressBar>("Prubeh")->setValue(0);
     ctl<QPushButton>("SaveOXA")->setEnabled(true);
-    // The grid and trees stay until the unit lists its entries (takeSimSize, or the first entry):
-    // a read that is refused or cut off before that leaves the window as it was.
-    state.FirstEntryOfRead = true;
+    // The grid and trees stay until the unit has listed its whole SIM: a read that is refused, cut off
+    // or garbled leaves the window as it was.
+    startReadChain();
+}
+
+// The read chain's first command has gone out (or goes out next, after a pause): replies that arrived
+// before it are not the read's.
+void TForm1::startReadChain() {
+    state.Read.startChain();
+    state.ReadEpoch = state.Epochs.commandsSent();
+    m_readSilence->start();
+}
+
+// The listing is whole: the window shows it, and nothing from before it.
+void TForm1::listingComplete() {
+    m_readSilence->stop();
+    applyListing(state.Read.takeListing());
+}
+
+void TForm1::applyListing(const Listing &listing) {
+    state.WholeListing = listing;
+    state.ListingStale.clear();
+    state.WriteBlocked.clear();
+    state.SimSize = listing.sim.size;
+    clearPhoneBook();
+    clearTrees();
+    state.DetectEntry.clear();
+    ctl<QAbstractButton>("DetBut")->setChecked(false);
+    // A key the unit no longer holds shows empty, as the next write would leave it.
+    for (const char *key : kEditBoxKeys)
+        ctl<QLineEdit>(key)->setText(QString());
+    for (const ReadEntry &entry : listing.entries)
+        showListedEntry(entry);
+}
+
+void TForm1::showListedEntry(const ReadEntry &entry) {
+    decodeTaggedEntry(entry.indexText, entry.number, entry.name);
+    switch (classifyEntryName(entry.name)) {
+    case EntryTarget::KeyBox:
+        if (auto *box = ctl<QLineEdit>(entry.name.constData()))
+            box->setText(QString::fromLatin1(entry.number));
+        break;
+    case EntryTarget::Version:
+        if (versionDisablesTones(entry.number))
+            for (const char *tone : {"TonBeep", "TonRing", "TonVoice"})
+                ctl<QWidget>(tone)->setEnabled(false);
+        setPanelText(4, versionPanelText(panelText(4), entry.number));
+        break;
+    case EntryTarget::Parameter:
+        if (entry.name == "PAROXA")
+            state.PAROXA = entry.number;
+        else if (entry.name == "PARRL1")
+            state.PARRL1 = entry.number;
+        else if (entry.name == "PARRL2")
+            state.PARRL2 = entry.number;
+        else
+            state.PARKEY = entry.number;
+        DecodeParameters();
+        break;
+    case EntryTarget::GridRow:
+        appendPhoneBookRow(entry.name, entry.number);
+        break;
+    }
+}
+
+// The read ended without its listing: said once; the window keeps what it showed, and nothing that
+// addresses an index goes out until a whole read.
+void TForm1::readFailed() {
+    m_readSilence->stop();
+    const QString what = describeFailedRead(state.Read);
+    blockWholeWrite(what);
+    report(tr("The unit was not read completely: %1. The window still shows what it showed before; "
+              "nothing is written to or deleted from the unit until it has been read whole. Check the "
+              "cable and the unit, then read it again (Load).")
+               .arg(what));
+}
+
+// The chain ended as the protocol has it (the script still runs, or the SIM is too small to list).
+void TForm1::readEndedWithoutListing() {
+    m_readSilence->stop();
+    const std::optional<SimGeometry> &sim = state.Read.geometry();
+    if (sim && state.WholeListing && sim->size != state.WholeListing->sim.size)
+        blockWholeWrite(tr("the unit now reports a SIM of %1 entries, which was not listed").arg(sim->size));
+    else
+        markListingStale(tr("the last read of the unit did not list its SIM"));
+}
+
+void TForm1::markListingStale(const QString &why) {
+    state.ListingStale = why;
+}
+
+void TForm1::blockWholeWrite(const QString &why) {
+    state.ListingStale = why;
+    state.WriteBlocked = why;
+}
+
+// Another message already says what went wrong; the read only must not wait any longer.
+void TForm1::endReadQuietly(const QString &why) {
+    if (state.Read.fail(why) != UnitRead::Progress::Failed)
+        return;
+    m_readSilence->stop();
+    blockWholeWrite(describeFailedRead(state.Read));
+}
+
+void TForm1::readSilent() {
+    if (state.Read.fail(tr("the unit sent nothing for %1 s").arg(m_readSilence->interval() / 1000)) ==
+        UnitRead::Progress::Failed)
+        readFailed();
+}
+
+std::optional<QString> TForm1::whyDeviceBusy() const {
+    if (state.WriteInProgress)
+        return tr("a write to the unit is under way");
+    if (state.UploadWaiting || state.AsendPending)
+        return tr("an upload to the unit is under way");
+    if (state.Read.underway())
+        return tr("the unit is being read");
+    if (m_entryTimeout->isActive())
+        return tr("a change waits for the unit's answer");
+    return std::nullopt;
+}
+
+bool TForm1::mayAddress(const QByteArray &node) {
+    if (const std::optional<QString> busy = whyDeviceBusy()) {
+        report(tr("Nothing was sent: %1. Try again when it has finished.").arg(*busy));
+        return false;
+    }
+    const QByteArray indexText = nodeIndex(node);
+    const std::optional<int> index = parseDecimal(indexText);
+    const ReadEntry *listed = state.WholeListing && index ? state.WholeListing->entryAt(*index)
+                                                          : static_cast<const ReadEntry *>(nullptr);
+    QString why = state.ListingStale;
+    if (why.isEmpty() && (!listed || nodeText(listed->indexText, listed->name, listed->number) != node))
+        why = tr("the last read of the unit does not list %1 at SIM index %2")
+                  .arg(QString::fromLatin1(nodeName(node)), QString::fromLatin1(indexText));
+    if (why.isEmpty())
+        return true;
+    report(tr("Nothing was sent: %1, so SIM index %2 may hold another entry now. Read the unit (Load) and "
+              "try again.")
+               .arg(why, QString::fromLatin1(indexText)));
+    return false;
 }
 
 void TForm1::StopOXAClick() {
@@ -42,11 +184,12 @@ void TForm1::StopOXAClick() {
     progress->setMaximum(250);
     progress->setValue(0);
     m_cekani->start();
-    state.FirstEntryOfRead = true;
     showStatus("DeviceNic");
 }
 
 void TForm1::RunOXAClick() {
+    // The running script may change the SIM (by SMS, for example).
+    markListingStale(tr("the unit's script has run since the last read"));
     port()->setDtr(false);
     pause(1000);
     if (!state.LteModule)
@@ -98,6 +241,21 @@ void TForm1::setControlsLocked(bool locked) {
 }
 
 void TForm1::SaveOXAClick() {
+    if (const std::optional<QString> busy = whyDeviceBusy()) {
+        report(tr("Nothing was written: %1. Try again when it has finished.").arg(*busy));
+        return;
+    }
+    // The write empties every index it does not fill: it needs the size of a SIM read whole, and a read
+    // that was cut off must not be taken for what the unit holds.
+    if (!state.WholeListing || !state.WriteBlocked.isEmpty()) {
+        const QString why =
+            state.WriteBlocked.isEmpty() ? tr("the unit has not been read yet") : state.WriteBlocked;
+        report(tr("Nothing was written: %1. Read the unit (Load) first, so that the write knows its SIM and "
+                  "a backup of it can be kept. To keep the configuration shown now, save it to a file (PC "
+                  "Save) before reading, and load it again afterwards.")
+                   .arg(why));
+        return;
+    }
     if (state.LteModule) {
         ctl<QWidget>("TonBeep")->setEnabled(true);
         ctl<QWidget>("TonRing")->setEnabled(false);
@@ -121,19 +279,18 @@ void TForm1::SaveOXAClick() {
     QList<WriteRow> rows;
     for (const auto &[name, number] : phoneBookRows())
         rows << WriteRow{name, number};
-    auto sequence = std::make_unique<WriteSequence>(keyValues, rows, state.SimSize);
-    // A field with a line break would become two commands on the line: refuse before anything goes out.
-    if (const auto &refused = sequence->refusal()) {
-        const QString where = refused->gridRow > 0 ? tr("phone-book row %1 (%2)")
-                                                         .arg(refused->gridRow)
-                                                         .arg(QString::fromLatin1(refused->entryName))
-                                                   : QString::fromLatin1(refused->entryName);
-        report(tr("Nothing was written: the %1 of %2 holds a line break, which the unit cannot store.")
-                   .arg(commandFieldName(refused->field), where));
+    const SimGeometry sim = state.WholeListing->sim;
+    // Everything the unit would refuse, or that would not fit, is found before the first command.
+    if (const QList<WriteProblem> problems = checkWholeWrite(keyValues, rows, sim); !problems.isEmpty()) {
+        report(tr("Nothing was written, because the unit could not store all of it:\n%1\nCorrect these "
+                  "entries and write again.")
+                   .arg(describeWriteProblems(problems, sim)));
         return;
     }
+    auto sequence = std::make_unique<WriteSequence>(keyValues, rows, sim.size);
+    if (!keepBackupOfLastRead())
+        return;
 
-    keepBackupOfLastRead();
     setControlsLocked(true);
     auto *progress = ctl<QProgressBar>("Prubeh");
     progress->setMaximum(std::max(state.SimSize, 1));
@@ -152,6 +309,9 @@ void TForm1::SaveOXAClick() {
         setControlsLocked(false);
         throw;
     }
+    state.WriteCommandEpoch = state.Epochs.commandsSent();
+    // From the first command on, the unit's SIM is no longer the one last read.
+    markListingStale(tr("a write to the unit did not finish"));
     m_writeTimeout->start();
 }
 
@@ -169,8 +329,15 @@ void TForm1::advanceWrite() {
         ctl<QWidget>("Prubeh")->hide();
         setControlsLocked(false);
         PrepareRead();
-        if (port()->portNumber() != 0)
+        if (port()->portNumber() != 0) {
             send(action.command);
+            // The read-back: its listing's "OK" is the only final reply still to come.
+            state.Read.listingAsked(state.WholeListing->sim, 1);
+            state.ReadEpoch = state.Epochs.commandsSent();
+        } else {
+            state.Read.fail(tr("the line to the unit was lost before the read-back"));
+            readEndedWithoutListing();
+        }
         return;
     }
     m_writeTimeout->stop();
@@ -183,15 +350,25 @@ void TForm1::advanceWrite() {
         failWrite(error.text());
         return;
     }
+    state.WriteCommandEpoch = state.Epochs.commandsSent();
     state.SimWriteIndex = m_write->simWriteIndex();
     m_writeTimeout->start();
 }
 
+// A refusal during the write names the command it answered: one that arrived before the current
+// command went out answered the one before it.
+void TForm1::writeRefused(const QByteArray &line, quint64 epoch) {
+    const QString why = tr("the unit answered \"%1\"").arg(QString::fromLatin1(line));
+    failWrite(why, epoch < state.WriteCommandEpoch ? WriteRefusalOf::PreviousCommand
+                                                   : WriteRefusalOf::CurrentCommand);
+}
+
 // Ends a write the unit refused or left unanswered: the window keeps its configuration for a retry.
-void TForm1::failWrite(const QString &why) {
+void TForm1::failWrite(const QString &why, WriteRefusalOf which) {
     if (!state.WriteInProgress || !m_write)
         return;
-    const WriteAction failed = m_write->current();
+    const WriteAction failed =
+        which == WriteRefusalOf::PreviousCommand ? m_write->previous() : m_write->current();
     state.WriteInProgress = false;
     m_writeTimeout->stop();
     m_write.reset();
@@ -208,9 +385,10 @@ void TForm1::failWrite(const QString &why) {
     QString reason = why;
     if (reason.endsWith(QLatin1Char('.')))
         reason.chop(1);
+    markListingStale(tr("the write to the unit stopped at %1").arg(entry));
     QString message =
         tr("The write to the unit stopped at %1: %2. The window still holds the whole configuration; "
-           "write it again when the unit is ready.")
+           "write it again when the unit is ready (read it first: it holds part of the new configuration).")
             .arg(entry, reason);
     if (!state.LastBackup.isEmpty())
         message += QLatin1Char(' ') +
@@ -218,20 +396,28 @@ void TForm1::failWrite(const QString &why) {
     report(message);
 }
 
-// The configuration last read from the unit, kept before a write changes it, beside the settings file.
-void TForm1::keepBackupOfLastRead() {
+// The configuration last read whole from the unit, kept before a write changes it, beside the settings
+// file, and read back before the write starts. Without a backup the user decides whether to go on.
+bool TForm1::keepBackupOfLastRead() {
     state.LastBackup.clear();
-    if (state.LastRead.isEmpty()) {
-        log(tr("Nothing has been read from the unit yet, so no backup was made before this write."));
-        return;
-    }
     const QString folder = QFileInfo(settingsPath()).absoluteDir().filePath(QStringLiteral("backups"));
+    UnitEntries entries;
+    for (const ReadEntry &entry : state.WholeListing->entries)
+        entries.append({entry.name, entry.number});
     QString error;
-    state.LastBackup = writeBackup(folder, state.LastRead, QDateTime::currentDateTime(), BackupsKept, &error);
-    if (state.LastBackup.isEmpty())
-        log(tr("No backup could be made before this write: %1").arg(error));
-    else
+    state.LastBackup = writeBackup(folder, entries, QDateTime::currentDateTime(), BackupsKept, &error);
+    if (!state.LastBackup.isEmpty()) {
         log(tr("Backup of the unit's configuration before this write: %1").arg(state.LastBackup));
+        return true;
+    }
+    log(tr("No backup could be made before this write: %1").arg(error));
+    const bool goOn = m_seams.dialogs->confirm(
+        tr("No backup of what the unit holds now could be made (%1).\n\nWrite to the unit without a "
+           "backup?")
+            .arg(error));
+    if (goOn)
+        log(tr("Writing without a backup, as chosen."));
+    return goOn;
 }
 
 } // namespace oxa

@@ -14,6 +14,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -134,14 +135,30 @@ void addMemoryEntry(const TForm1 &form, const MemoryPage &page) {
     showMemoryPreview(form, page);
 }
 
+// A change goes out only when the unit is free; a rewrite only to the index the last whole read gave
+// the selected node. A new entry carries no index and the unit picks a free one.
+bool maySendChange(TForm1 &form, const std::optional<QByteArray> &selectedNode) {
+    if (selectedNode)
+        return form.mayAddress(*selectedNode);
+    if (const std::optional<QString> busy = form.whyDeviceBusy()) {
+        form.report(
+            QCoreApplication::translate("Memories", "Nothing was sent: %1. Try again when it has finished.")
+                .arg(*busy));
+        return false;
+    }
+    return true;
+}
+
 void writeMemoryEntry(TForm1 &form, const MemoryPage &page) {
     const QByteArray position = bytesOf(named<QComboBox>(form, page.position)->currentText());
     if (!isWritablePosition(position)) {
         form.report(positionRefusal(position));
         return;
     }
-    form.send(memoryWriteCommand(page.kind, selectedNodeText(named<QTreeWidget>(form, page.selectionTree)),
-                                 bytesOf(named<QLineEdit>(form, page.number)->text()),
+    const std::optional<QByteArray> selected = selectedNodeText(named<QTreeWidget>(form, page.selectionTree));
+    if (!maySendChange(form, selected))
+        return;
+    form.send(memoryWriteCommand(page.kind, selected, bytesOf(named<QLineEdit>(form, page.number)->text()),
                                  bytesOf(named<QLineEdit>(form, page.memory)->text()), position));
     form.awaitChangeReply();
 }
@@ -155,6 +172,17 @@ void deleteSelectedEntry(TForm1 &form, const char *treeName) {
         form.state.RefreshAfterOk = true;
         return;
     }
+    // A lost port is not asked for again here: whatever the cable leads to now, a delete by an old
+    // index is the last thing it should get.
+    if (form.port()->portNumber() == 0) {
+        form.state.RefreshAfterOk = true;
+        form.report(QCoreApplication::translate("Memories",
+                                                "Nothing was deleted: no port to the unit is open. Read the "
+                                                "unit (Load) to open it again, then delete."));
+        return;
+    }
+    if (!form.mayAddress(*node))
+        return;
     form.send(deleteEntryCommand(nodeIndex(*node)));
     form.awaitChangeReply();
 }
@@ -187,20 +215,9 @@ QComboBox *codeList(const TForm1 &form, CodeList list) {
     return named<QComboBox>(form, QLatin1String(codeListName(list)));
 }
 
-// The detect entry shows what the SIM holds now: an index remembered from an earlier read may name
-// another entry by the time of this one.
-void forgetDetectEntry(TForm1 &form) {
-    form.state.DetectEntry.clear();
-    named<QAbstractButton>(form, QStringLiteral("DetBut"))->setChecked(false);
-}
-
 } // namespace
 
 void TForm1::decodeTaggedEntry(const QByteArray &index, const QByteArray &number, const QByteArray &name) {
-    if (state.FirstEntryOfRead && keyKind(name) == KeyKind::None) {
-        clearTrees();
-        forgetDetectEntry(*this);
-    }
     const EntryPlacement placement =
         placeReadEntry(index, number, name, state.SelectedMemoPrefix, state.SelectedButtonPrefix);
     for (EntryTree tree : placement.trees) {
@@ -311,8 +328,15 @@ void TForm1::DetButClick() {
     auto *box = ctl<QAbstractButton>("DetBut");
     const bool on = box->isChecked();
     const QByteArray entryBefore = state.DetectEntry;
+    // A switch at the entry's index goes to that index only while the last whole read lists it there;
+    // otherwise the box shows the unit's setting again.
+    const bool addressesIndex = !state.DetectEntry.isEmpty();
+    if (addressesIndex ? !mayAddress(state.DetectEntry) : !maySendChange(*this, std::nullopt)) {
+        box->setChecked(!on);
+        return;
+    }
     // Switching off with no entry known has no index to delete; the read below shows what the SIM holds.
-    if (on || !state.DetectEntry.isEmpty()) {
+    if (on || addressesIndex) {
         try {
             send(detectBoxCommand(on, state.DetectEntry));
         } catch (const PortError &) {
@@ -329,10 +353,9 @@ void TForm1::DetButClick() {
         state.DetectEntry.clear();
     pause(500);
     send("AT#SPN\r\n");
+    startReadChain();
     ctl<QProgressBar>("Prubeh")->setValue(0);
     ctl<QWidget>("SaveOXA")->setEnabled(true);
-    // The grid and the trees are replaced once the unit lists its entries.
-    state.FirstEntryOfRead = true;
 }
 
 void TForm1::detectChangeStored() {
@@ -362,6 +385,8 @@ void TForm1::detectChangeFailed(const QString &why, bool tellUser) {
 void TForm1::awaitChangeReply() {
     state.RefreshAfterOk = true;
     m_entryTimeout->start();
+    // Until the re-read has listed the SIM again, nothing else goes to an index.
+    markListingStale(tr("a change to the unit has not been read back yet"));
 }
 
 void TForm1::changeFailed(const QString &why) {
@@ -369,7 +394,8 @@ void TForm1::changeFailed(const QString &why) {
         return;
     state.RefreshAfterOk = false;
     m_entryTimeout->stop();
-    report(tr("The change was not stored in the unit: %1. The trees still show the entries as last read.")
+    report(tr("The change may not have been stored in the unit: %1. The trees still show the entries as "
+              "last read; read the unit (Load) before changing entries again.")
                .arg(why));
 }
 
@@ -431,7 +457,10 @@ void TForm1::WriteCodeClick(int mode) {
     if (mode != 0)
         page.sms = named<QAbstractButton>(*this, smsBoxName(mode))->isChecked();
     const QByteArray code = bytesOf(named<QLineEdit>(*this, codeEditName(mode))->text());
-    send(codeWriteCommand(selectedNodeText(ctl<QTreeWidget>("TreeCode")), encodeAccessField(page), code));
+    const std::optional<QByteArray> selected = selectedNodeText(ctl<QTreeWidget>("TreeCode"));
+    if (!maySendChange(*this, selected))
+        return;
+    send(codeWriteCommand(selected, encodeAccessField(page), code));
     awaitChangeReply();
 }
 

@@ -2,6 +2,7 @@
 // knows drive the status displays and the read, write and upload sequences.
 #include "tform1.h"
 
+#include "devicecommands.h"
 #include "entryline.h"
 #include "linereader.h"
 #include "monitor.h"
@@ -21,13 +22,15 @@ namespace oxa {
 void TForm1::ApdComPort1TriggerAvail(int count) {
     toggleReceiveIndicator();
     for (int i = 0; i < count; ++i) {
-        switch (state.ReceiveLine.feed(port()->readChar())) {
+        const char byte = port()->readChar();
+        const quint64 epoch = state.Epochs.byteRead();
+        switch (state.ReceiveLine.feed(byte)) {
         case LineReader::Event::Prompt:
             if (state.UploadWaiting)
                 sendUploadData();
             break;
         case LineReader::Event::LineEnded:
-            processLine(state.ReceiveLine.takeLine());
+            processLine(state.ReceiveLine.takeLine(), epoch);
             break;
         default:
             break;
@@ -35,15 +38,18 @@ void TForm1::ApdComPort1TriggerAvail(int count) {
     }
 }
 
-void TForm1::processLine(const QByteArray &line) {
+void TForm1::processLine(const QByteArray &line, quint64 epoch) {
     if (isLoggedLine(line))
         log(QLatin1Char('[') + m_logClock.now() + QStringLiteral("]   ") + QString::fromLatin1(line));
     if (showsRunTone(line))
         showStatus("DeviceRun");
 
-    switch (classifyReply(line, state.AsendPending)) {
+    const ReplyKind kind = classifyReply(line, state.AsendPending);
+    switch (kind) {
     case ReplyKind::Ok:
-        reactToOk();
+        if (epoch >= state.ReadEpoch && state.Read.finalReply(true, line) == UnitRead::Progress::Complete)
+            listingComplete();
+        reactToOk(epoch);
         break;
     case ReplyKind::StopReport:
         reactToStopReport(line);
@@ -74,7 +80,8 @@ void TForm1::processLine(const QByteArray &line) {
         takeSimSize(line);
         break;
     case ReplyKind::Entry:
-        takeEntry(line);
+        if (state.Read.entryLine(line) == UnitRead::Taken::Malformed)
+            readFailed();
         break;
     case ReplyKind::Operator:
         showOperator(line);
@@ -85,31 +92,35 @@ void TForm1::processLine(const QByteArray &line) {
         ctl<QPushButton>("SaveOXA")->setEnabled(false);
         break;
     case ReplyKind::Other:
-        if (isErrorReply(line))
-            state.ListingOks = 0;
-        // A refused write or upload step would otherwise leave its sequence waiting for good.
-        if (state.WriteInProgress && isErrorReply(line))
-            failWrite(tr("the unit answered \"%1\"").arg(QString::fromLatin1(line)));
-        else if (state.UploadWaiting && isErrorReply(line))
-            uploadStepFailed(line);
-        else if (state.RefreshAfterOk && isErrorReply(line))
-            changeFailed(tr("the unit answered \"%1\"").arg(QString::fromLatin1(line)));
-        else if (state.DetectChangePending && isErrorReply(line))
+        if (!isErrorReply(line))
+            break;
+        // The detect switch goes out before the read that follows it, so its answer comes first.
+        if (state.DetectChangePending) {
             detectChangeFailed(tr("the unit answered \"%1\"").arg(QString::fromLatin1(line)), true);
+            break;
+        }
+        if (epoch >= state.ReadEpoch && state.Read.finalReply(false, line) == UnitRead::Progress::Failed)
+            readFailed();
+        // A refused write or upload step would otherwise leave its sequence waiting for good.
+        if (state.WriteInProgress)
+            writeRefused(line, epoch);
+        else if (state.UploadWaiting)
+            uploadStepFailed(line);
+        else if (state.RefreshAfterOk)
+            changeFailed(tr("the unit answered \"%1\"").arg(QString::fromLatin1(line)));
         break;
     }
+    // A read is alive while its lines come; noise on the line does not keep it waiting.
+    if (state.Read.underway() && kind != ReplyKind::Other)
+        m_readSilence->start();
 }
 
-void TForm1::reactToOk() {
+void TForm1::reactToOk(quint64 epoch) {
     detectChangeStored();
-    // A listing that ended without a single phone-book row still replaces the window's rows and trees;
-    // one that was refused or cut off leaves them (the first row replaces them otherwise).
-    if (state.ListingOks > 0 && --state.ListingOks == 0 && state.FirstEntryOfRead) {
-        clearPhoneBook();
-        clearTrees();
-    }
+    // An "OK" that arrived before the write's current command went out answers an earlier command.
+    const bool answersWriteCommand = state.WriteInProgress && epoch >= state.WriteCommandEpoch;
     const OkFlags flags{state.RefreshAfterOk, state.UploadWaiting, state.AsendPending,
-                        state.Ate0Sent,       state.LteModule,     state.WriteInProgress};
+                        state.Ate0Sent,       state.LteModule,     answersWriteCommand};
     for (const OkAction action : dispatchOk(flags)) {
         switch (action) {
         case OkAction::StartRefreshRead:
@@ -118,6 +129,7 @@ void TForm1::reactToOk() {
             PrepareRead();
             pause(200);
             send("AT#SPN\r\n");
+            startReadChain();
             break;
         case OkAction::AdvanceUpload:
             advanceUpload();
@@ -127,6 +139,7 @@ void TForm1::reactToOk() {
             pause(200);
             log(QStringLiteral("----------------------2"));
             send("AT#SPN\r\n");
+            startReadChain();
             log(QStringLiteral(">AT#SPN"));
             break;
         case OkAction::AdvanceWrite:
@@ -160,6 +173,7 @@ void TForm1::reactToStopReport(const QByteArray &line) {
 void TForm1::reactToScriptStopped() {
     pause(1000);
     send("ATE0;#SPN\r\n");
+    startReadChain();
     state.Ate0Sent = false;
     m_cekani->stop();
     ctl<QWidget>("Prubeh")->hide();
@@ -202,65 +216,45 @@ void TForm1::showSignal(const QByteArray &line) {
 }
 
 void TForm1::takeSimSize(const QByteArray &line) {
-    const std::optional<int> size = parseSimSize(line);
-    if (!size)
+    switch (state.Read.sizeLine(line)) {
+    case UnitRead::Taken::Ignored:
+        return; // not asked for: logged, and nothing changes
+    case UnitRead::Taken::Malformed:
+        readFailed();
         return;
-    state.SimSize = *size;
-    setPanelText(2, simPanelText(*size));
-    if (simSizeReadsEntries(*size)) {
+    case UnitRead::Taken::Taken:
+        break;
+    }
+    const SimGeometry sim = *state.Read.geometry();
+    state.SimSize = sim.size;
+    setPanelText(2, simPanelText(sim.size));
+    if (simSizeReadsEntries(sim.size)) {
         pause(100);
         if (port()->portNumber() != 0) {
-            send("AT+CPBR=1," + QByteArray::number(*size) + "\r\n");
-            state.ListingOks = 2;
+            send(at::readEntries(sim.size));
+            // The size query's own "OK" is still to come, then the listing's.
+            state.Read.listingAsked(sim, 2);
+            state.ReadEpoch = state.Epochs.commandsSent() - 1;
+            m_readSilence->start();
+            return;
         }
     }
-}
-
-void TForm1::takeEntry(const QByteArray &line) {
-    const std::optional<ReadEntry> entry = parseEntryLine(line);
-    if (!entry)
-        return;
-    if (std::exchange(state.ReadStarting, false))
-        state.LastRead.clear();
-    state.LastRead.append({entry->name, entry->number});
-    decodeTaggedEntry(entry->indexText, entry->number, entry->name);
-    switch (classifyEntryName(entry->name)) {
-    case EntryTarget::KeyBox:
-        if (auto *box = ctl<QLineEdit>(entry->name.constData()))
-            box->setText(QString::fromLatin1(entry->number));
-        break;
-    case EntryTarget::Version:
-        if (versionDisablesTones(entry->number))
-            for (const char *tone : {"TonBeep", "TonRing", "TonVoice"})
-                ctl<QWidget>(tone)->setEnabled(false);
-        setPanelText(4, versionPanelText(panelText(4), entry->number));
-        break;
-    case EntryTarget::Parameter:
-        if (entry->name == "PAROXA")
-            state.PAROXA = entry->number;
-        else if (entry->name == "PARRL1")
-            state.PARRL1 = entry->number;
-        else if (entry->name == "PARRL2")
-            state.PARRL2 = entry->number;
-        else
-            state.PARKEY = entry->number;
-        DecodeParameters();
-        break;
-    case EntryTarget::GridRow:
-        if (state.FirstEntryOfRead) {
-            clearPhoneBook();
-            state.FirstEntryOfRead = false;
-        }
-        appendPhoneBookRow(entry->name, entry->number);
-        break;
-    }
+    state.Read.endWithoutListing();
+    readEndedWithoutListing();
 }
 
 void TForm1::showOperator(const QByteArray &line) {
     setPanelText(0, operatorPanelText(operatorText(line)));
+    // Only a read asks for the SIM's size; the operator's name alone changes nothing else.
+    if (state.Read.phase() != UnitRead::Phase::Operator)
+        return;
     pause(200);
-    if (port()->portNumber() != 0 && port()->dtr())
+    const bool asksSize = port()->portNumber() != 0 && port()->dtr();
+    if (asksSize)
         send("AT+CPBR=?\r\n");
+    state.Read.operatorShown(asksSize);
+    if (!asksSize)
+        readEndedWithoutListing();
 }
 
 } // namespace oxa

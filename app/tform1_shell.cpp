@@ -86,7 +86,6 @@ void TForm1::FormCreate() {
     state.UploadWaiting = false;
     state.Ate0Sent = false;
     state.RefreshAfterOk = false;
-    state.FirstEntryOfRead = true;
 
     // 10-11. Buttons, timer and battery bar.
     ctl<QPushButton>("SaveOXA")->setEnabled(false);

@@ -1,8 +1,9 @@
 #include "monitor.h"
 
+#include "safesave.h"
+
 #include <QEvent>
 #include <QPlainTextEdit>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QTextBlock>
 
@@ -72,13 +73,10 @@ bool Monitor::saveTo(const QString &path, QString *error) const {
     QByteArray bytes;
     for (const QString &line : lines())
         bytes += line.toLatin1() + "\r\n";
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    const QString failure = saveFileSafely(path, bytes);
+    if (error)
+        *error = failure;
+    return failure.isEmpty();
 }
 
 } // namespace oxa

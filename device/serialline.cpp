@@ -10,7 +10,9 @@ SerialLine::SerialLine(PortChooser chooser, QObject *parent)
     : PortLayer(parent), m_chooser(std::move(chooser)), m_lister(&SerialLine::systemPorts),
       m_factory([](const QString &name) { return std::make_unique<QtSerialBackend>(name); }) {}
 
-SerialLine::~SerialLine() { close(); }
+SerialLine::~SerialLine() {
+    close();
+}
 
 QList<PortEntry> SerialLine::systemPorts() {
     QList<PortEntry> ports;
@@ -71,7 +73,9 @@ void SerialLine::send(const QByteArray &bytes) {
     m_backend->write(bytes);
 }
 
-int SerialLine::bytesAvailable() const { return int(m_input.size() - m_readPos); }
+int SerialLine::bytesAvailable() const {
+    return int(m_input.size() - m_readPos);
+}
 
 char SerialLine::readChar() {
     if (m_readPos >= m_input.size())
@@ -98,9 +102,13 @@ void SerialLine::setDtr(bool raised) {
     }
 }
 
-bool SerialLine::dtr() const { return m_dtr; }
+bool SerialLine::dtr() const {
+    return m_dtr;
+}
 
-int SerialLine::portNumber() const { return m_portNumber; }
+int SerialLine::portNumber() const {
+    return m_portNumber;
+}
 
 void SerialLine::close() {
     if (!m_backend)
@@ -133,7 +141,8 @@ void SerialLine::onFailed(const QString &message) {
     m_portNumber = 0;
     m_input.clear();
     m_readPos = 0;
-    emit lost(tr("The serial port %1 stopped working (%2). The next operation asks for a port again.")
+    emit lost(tr("The serial port %1 stopped working (%2). The next operation asks for a port again; read "
+                 "the unit (Load) before changing it, as the cable may now lead to another unit.")
                   .arg(name, message));
 }
 

@@ -1,6 +1,9 @@
 #include "writeplan.h"
 
 #include "entryline.h"
+#include "fieldcheck.h"
+
+#include <QObject>
 
 #include <utility>
 
@@ -35,6 +38,7 @@ QByteArray WriteSequence::keyValue(int key) const {
 }
 
 WriteAction WriteSequence::start() {
+    m_previous = WriteAction{};
     m_writeStep = 0;
     m_simWriteIndex = 1;
     m_finished = false;
@@ -47,6 +51,7 @@ WriteAction WriteSequence::start() {
 WriteAction WriteSequence::next() {
     if (m_finished)
         return m_current;
+    m_previous = m_current;
     ++m_writeStep;
     if (m_simWriteIndex > m_simSize) {
         m_finished = true;
@@ -90,6 +95,87 @@ WriteAction WriteSequence::entry(const QByteArray &name, const QByteArray &value
     action.log = QStringLiteral("SIM") + QString::number(m_simWriteIndex);
     ++m_simWriteIndex;
     return action;
+}
+
+QList<WriteProblem> checkWholeWrite(const QList<QByteArray> &keyValues, const QList<WriteRow> &rows,
+                                    const SimGeometry &sim) {
+    QList<WriteProblem> problems;
+    int stored = 0;
+    const qsizetype total = WriteKeyCount + rows.size();
+    for (qsizetype i = 0; i < total; ++i) {
+        const bool isKey = i < WriteKeyCount;
+        const int gridRow = isKey ? 0 : int(i - WriteKeyCount + 1);
+        const QByteArray &name = isKey ? writeKeys()[i] : rows[i - WriteKeyCount].name;
+        const QByteArray value = isKey ? keyValues.value(i) : rows[i - WriteKeyCount].number;
+        if (name.isEmpty() || value.isEmpty())
+            continue; // not stored: costs an "AT" and no index
+        const auto problem = [&](WriteProblem::Kind kind, CommandField field) {
+            WriteProblem found;
+            found.kind = kind;
+            found.entryName = name;
+            found.gridRow = gridRow;
+            found.field = field;
+            return found;
+        };
+        for (const auto &[field, text] :
+             {std::pair{CommandField::Name, name}, std::pair{CommandField::Number, value}}) {
+            if (const std::optional<char> byte = firstCommandBreakingByte(text)) {
+                WriteProblem found = problem(WriteProblem::Kind::BreakingByte, field);
+                found.byte = *byte;
+                problems.append(found);
+            }
+        }
+        if (sim.textLength > 0 && name.size() > sim.textLength) {
+            WriteProblem found = problem(WriteProblem::Kind::NameTooLong, CommandField::Name);
+            found.length = int(name.size());
+            problems.append(found);
+        }
+        if (sim.numberLength > 0 && value.size() > sim.numberLength) {
+            WriteProblem found = problem(WriteProblem::Kind::NumberTooLong, CommandField::Number);
+            found.length = int(value.size());
+            problems.append(found);
+        }
+        if (++stored > sim.size)
+            problems.append(problem(WriteProblem::Kind::DoesNotFit, CommandField::None));
+    }
+    return problems;
+}
+
+QString describeWriteProblems(const QList<WriteProblem> &problems, const SimGeometry &sim) {
+    constexpr qsizetype Shown = 15;
+    QStringList lines;
+    for (qsizetype i = 0; i < problems.size() && i < Shown; ++i) {
+        const WriteProblem &problem = problems[i];
+        const QString entry = problem.gridRow > 0 ? QObject::tr("phone-book row %1 (%2)")
+                                                        .arg(problem.gridRow)
+                                                        .arg(QString::fromLatin1(problem.entryName))
+                                                  : QString::fromLatin1(problem.entryName);
+        switch (problem.kind) {
+        case WriteProblem::Kind::BreakingByte:
+            lines << QObject::tr("- %1: its %2 holds %3, which the unit's command cannot carry")
+                         .arg(entry, commandFieldName(problem.field), describeBreakingByte(problem.byte));
+            break;
+        case WriteProblem::Kind::NameTooLong:
+            lines << QObject::tr("- %1: the name has %2 characters; the unit stores at most %3")
+                         .arg(entry)
+                         .arg(problem.length)
+                         .arg(sim.textLength);
+            break;
+        case WriteProblem::Kind::NumberTooLong:
+            lines << QObject::tr("- %1: the number has %2 characters; the unit stores at most %3")
+                         .arg(entry)
+                         .arg(problem.length)
+                         .arg(sim.numberLength);
+            break;
+        case WriteProblem::Kind::DoesNotFit:
+            lines
+                << QObject::tr("- %1: no SIM index is left for it (the SIM has %2)").arg(entry).arg(sim.size);
+            break;
+        }
+    }
+    if (problems.size() > Shown)
+        lines << QObject::tr("- and %1 more").arg(problems.size() - Shown);
+    return lines.join(QLatin1Char('\n'));
 }
 
 QList<WriteAction> planWrite(const QList<QByteArray> &keyValues, const QList<WriteRow> &rows, int simSize) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "devicecommands.h"
+#include "unitread.h"
 
 #include <QByteArray>
 #include <QList>
@@ -65,6 +66,8 @@ public:
     bool finished() const { return m_finished; }
     // The action whose reply is awaited: for a message naming the entry and index that failed.
     const WriteAction &current() const { return m_current; }
+    // The action before it: the one a reply answers that arrived before the current command went out.
+    const WriteAction &previous() const { return m_previous; }
     int writeStep() const { return m_writeStep; }
     int simWriteIndex() const { return m_simWriteIndex; }
     int simSize() const { return m_simSize; }
@@ -80,8 +83,34 @@ private:
     int m_simWriteIndex = 1;
     bool m_finished = false;
     WriteAction m_current;
+    WriteAction m_previous;
     std::optional<WriteRefusal> m_refusal;
 };
+
+// Why a whole write cannot finish: an entry the unit would refuse or store differently, or more entries
+// than the SIM has indexes. Found before the first command, so that a write that cannot finish never
+// starts and never leaves the unit half written.
+struct WriteProblem {
+    enum class Kind {
+        BreakingByte,  // a byte that would change the command (see fieldcheck.h)
+        NameTooLong,   // more bytes than the unit's text length
+        NumberTooLong, // more bytes than the unit's number length
+        DoesNotFit,    // no SIM index is left for it
+    };
+    Kind kind = Kind::BreakingByte;
+    QByteArray entryName; // the key, or the grid row's name
+    int gridRow = 0;      // grid row counted from 1; 0 for a key
+    CommandField field = CommandField::None;
+    char byte = 0;  // BreakingByte
+    int length = 0; // NameTooLong, NumberTooLong: the field's bytes
+};
+
+// Checks every entry the whole write would store (a non-empty name and value) against the SIM the unit
+// reported: its text and number lengths when it gave them, and its number of indexes.
+QList<WriteProblem> checkWholeWrite(const QList<QByteArray> &keyValues, const QList<WriteRow> &rows,
+                                    const SimGeometry &sim);
+// One line per problem (the first 15, then how many more), for a message.
+QString describeWriteProblems(const QList<WriteProblem> &problems, const SimGeometry &sim);
 
 // Every action of a whole write, from Start to Finish: for tests and previews.
 QList<WriteAction> planWrite(const QList<QByteArray> &keyValues, const QList<WriteRow> &rows, int simSize);

@@ -1,9 +1,10 @@
 #include "configurationfile.h"
 
+#include "safesave.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace oxa {
 
@@ -165,13 +166,13 @@ ConfigurationLoad readConfigurationFile(const QString &path) {
 }
 
 QString writeConfigurationFile(const QString &path, const QByteArray &bytes) {
-    // Always through a temporary file beside the target: where none can be made the save fails with a
-    // message, rather than writing in place and leaving a half-written file where a good one was.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        return QCoreApplication::translate("ConfigurationFile", "Cannot write \"%1\": %2")
-            .arg(displayName(path), file.errorString());
-    }
+    // Always through a temporary file beside the target: where none can be made, or the disk is full,
+    // the save fails with a message and the earlier file stays as it was.
+    const QString error = saveFileSafely(path, bytes);
+    if (!error.isEmpty())
+        return QCoreApplication::translate("ConfigurationFile", "Cannot write \"%1\": %2. The file there "
+                                                                "before, if any, is unchanged.")
+            .arg(displayName(path), error);
     return {};
 }
 

@@ -24,6 +24,7 @@ public:
     std::optional<QString> choosePort(const QList<PortEntry> &, const QString &) override;
     QString openFileName(const QString &) override { return {}; }
     QString saveFileName(const QString &) override { return {}; }
+    bool confirm(const QString &) override { return false; }
 
 private:
     QString m_port;

@@ -43,6 +43,7 @@ public:
     }
     QString openFileName(const QString &) override { return {}; }
     QString saveFileName(const QString &) override { return {}; }
+    bool confirm(const QString &) override { return false; }
 };
 
 // Runs the event loop until `done` or the deadline.

@@ -1,4 +1,5 @@
 // How the window reacts to each reply of the unit, one line at a time, on a fake port.
+#include "fakelisting.h"
 #include "fakeseams.h"
 #include "monitor.h"
 #include "tform1.h"
@@ -22,6 +23,16 @@ struct Window {
         fakes.pause.pauses.clear();
     }
     void line(const QByteArray &text) { fakes.port.deliver(text + "\r\n"); }
+    // A read whose chain has come as far as the size query.
+    void readUpToSize() {
+        fakes.port.setDtr(true);
+        form.PrepareRead();
+        line("#SPN: Operator");
+        fakes.port.sent.clear();
+        fakes.pause.pauses.clear();
+    }
+    // A whole read listing `lines`.
+    void list(const QList<QByteArray> &lines) { test::playRead(form, fakes.port, lines); }
     bool shown(const char *name) { return !form.ctl<QWidget>(name)->isHidden(); }
     QStringList logTail(int n) { return form.monitor()->lines().mid(form.monitor()->lineCount() - n); }
     QTemporaryDir folder;
@@ -112,10 +123,24 @@ void TestDeviceReplies::stopHandshakeLte() {
 
 void TestDeviceReplies::operatorAsksForSizeOnlyWithDtr() {
     Window w;
+    // Outside a read the operator's name is only shown.
     w.line("#SPN: Vodafone CZ");
     QCOMPARE(w.form.panelText(0), QString("Operator:  Vodafone CZ"));
     QVERIFY(w.fakes.port.sent.isEmpty());
+    QVERIFY(w.fakes.pause.pauses.isEmpty());
+    // In a read with DTR lowered the chain ends at the operator.
+    w.form.PrepareRead();
+    w.line("#SPN: T-Mobile");
+    QCOMPARE(w.form.panelText(0), QString("Operator:  T-Mobile"));
+    QVERIFY(w.fakes.port.sent.isEmpty());
     QCOMPARE(w.fakes.pause.pauses, QList<int>{200});
+    QVERIFY(!w.form.state.Read.underway());
+    // With DTR raised it asks for the SIM's size.
+    w.fakes.port.setDtr(true);
+    w.form.PrepareRead();
+    w.line("#SPN: T-Mobile");
+    QCOMPARE(w.fakes.port.sent, QList<QByteArray>{"AT+CPBR=?\r\n"});
+    QCOMPARE(w.form.state.Read.phase(), UnitRead::Phase::Size);
 }
 
 void TestDeviceReplies::simSizeAboveTenReadsEntries_data() {
@@ -132,6 +157,7 @@ void TestDeviceReplies::simSizeAboveTenReadsEntries() {
     QFETCH(int, size);
     QFETCH(QByteArray, read);
     Window w;
+    w.readUpToSize();
     w.line(reply);
     QCOMPARE(w.form.state.SimSize, size);
     QCOMPARE(w.form.panelText(2), " SIM: " + QString::number(size));
@@ -192,7 +218,8 @@ void TestDeviceReplies::malformedRepliesAreOnlyLogged_data() {
 void TestDeviceReplies::malformedRepliesAreOnlyLogged() {
     QFETCH(QByteArray, reply);
     Window w;
-    const QString before = w.form.panelText(1) + w.form.panelText(2) + w.form.ctl<QLineEdit>("ADMIN1")->text();
+    const QString before =
+        w.form.panelText(1) + w.form.panelText(2) + w.form.ctl<QLineEdit>("ADMIN1")->text();
     const int lines = w.form.monitor()->lineCount();
     w.line(reply);
     QCOMPARE(w.form.monitor()->lineCount(), lines + 1);
@@ -204,23 +231,26 @@ void TestDeviceReplies::malformedRepliesAreOnlyLogged() {
 
 void TestDeviceReplies::keyEntriesFillTheirBoxes() {
     Window w;
-    w.line("+CPBR: 1,\"+420123456789\",145,\"ADMIN1\"");
-    w.line("+CPBR: 2,\"777\",129,\"BBUTTON7\"");
-    w.line("+CPBR: 3,\"Gate open\",129,\"ALARMON\"");
+    w.list({"+CPBR: 1,\"+420123456789\",145,\"ADMIN1\"", "+CPBR: 2,\"777\",129,\"BBUTTON7\"",
+            "+CPBR: 3,\"Gate open\",129,\"ALARMON\""});
     QCOMPARE(w.form.ctl<QLineEdit>("ADMIN1")->text(), QString("+420123456789"));
     QCOMPARE(w.form.ctl<QLineEdit>("BBUTTON7")->text(), QString("777"));
     QCOMPARE(w.form.ctl<QLineEdit>("ALARMON")->text(), QString("Gate open"));
     w.form.ctl<QLineEdit>("ADMIN3")->setText("123");
-    w.line("+CPBR: 4,\"\",129,\"ADMIN3\"");
+    w.form.ctl<QLineEdit>("ADMIN4")->setText("456");
+    // An entry with an empty number empties its box; a key the SIM no longer holds shows empty too.
+    w.list({"+CPBR: 4,\"\",129,\"ADMIN3\""});
     QCOMPARE(w.form.ctl<QLineEdit>("ADMIN3")->text(), QString());
+    QCOMPARE(w.form.ctl<QLineEdit>("ADMIN4")->text(), QString());
+    QCOMPARE(w.form.ctl<QLineEdit>("ADMIN1")->text(), QString());
 }
 
 void TestDeviceReplies::versionEntry() {
     Window w;
-    w.line("+CPBR: 9,\"2.41\",129,\"VER\"");
+    w.list({"+CPBR: 9,\"2.41\",129,\"VER\""});
     QCOMPARE(w.form.panelText(4), QString(" OXA Ver: 2.41"));
     QVERIFY(w.form.ctl<QWidget>("TonBeep")->isEnabled());
-    w.line("+CPBR: 9,\"3.0#LTE\",129,\"VER\"");
+    w.list({"+CPBR: 9,\"3.0#LTE\",129,\"VER\""});
     QCOMPARE(w.form.panelText(4), QString(" OXA Ver: 3.0#LTE"));
     for (const char *tone : {"TonBeep", "TonRing", "TonVoice"})
         QVERIFY(!w.form.ctl<QWidget>(tone)->isEnabled());
@@ -233,7 +263,7 @@ void TestDeviceReplies::telitStartsARead() {
     QCOMPARE(w.fakes.port.sent, QList<QByteArray>{"AT#SPN\r\n"});
     QVERIFY(w.form.ctl<QPushButton>("LoadOXA")->isEnabled());
     QVERIFY(w.form.ctl<QPushButton>("SaveOXA")->isEnabled());
-    QVERIFY(w.form.state.FirstEntryOfRead);
+    QCOMPARE(w.form.state.Read.phase(), UnitRead::Phase::Operator);
 }
 
 void TestDeviceReplies::copsAndToneShowRunning() {
@@ -249,19 +279,19 @@ void TestDeviceReplies::copsAndToneShowRunning() {
 
 void TestDeviceReplies::okWithRefreshAndWriteDoesBoth() {
     Window w;
-    w.form.state.SimSize = 0;
+    w.list({});
+    w.fakes.port.sent.clear();
     w.form.SaveOXAClick();
     QCOMPARE(w.fakes.port.sent, QList<QByteArray>{"AT\r\n"});
     QVERIFY(w.form.state.WriteInProgress);
     QVERIFY(!w.form.ctl<QPushButton>("StopOXA")->isEnabled());
     w.form.state.RefreshAfterOk = true;
     w.line("OK");
-    // The re-read starts first; the write (SimSize 0) then ends with its read-back.
-    QCOMPARE(w.fakes.port.sent, (QList<QByteArray>{"AT\r\n", "AT#SPN\r\n", "AT+CPBR=1,0\r\n"}));
+    // The re-read starts first; the write then takes its next step (ADMIN1, empty: "AT").
+    QCOMPARE(w.fakes.port.sent, (QList<QByteArray>{"AT\r\n", "AT#SPN\r\n", "AT\r\n"}));
     QVERIFY(!w.form.state.RefreshAfterOk);
-    QVERIFY(!w.form.state.WriteInProgress);
-    QVERIFY(w.form.ctl<QPushButton>("StopOXA")->isEnabled());
-    QVERIFY(w.form.ctl<QWidget>("Prubeh")->isHidden());
+    QVERIFY(w.form.state.WriteInProgress);
+    QCOMPARE(w.form.state.WriteStep, 1);
 }
 
 void TestDeviceReplies::runAndStopButtons() {

@@ -174,6 +174,7 @@ struct MatrixWindow : test::FaultWindow {
         setUploadReplyTimeout(form, 20);
         if (auto *entryTimeout = form.findChild<QTimer *>("EntryTimeout"))
             entryTimeout->setInterval(20);
+        form.findChild<QTimer *>("ReadSilence")->setInterval(20);
         form.start();
         settle();
         form.StopOXAClick();
@@ -211,7 +212,7 @@ struct MatrixWindow : test::FaultWindow {
     // Nothing of the operation waits any more: no handler, no sequence, no re-read asked for.
     bool idle() const {
         return !form.handlerRunning() && !form.state.WriteInProgress && !form.state.UploadWaiting &&
-               !form.state.RefreshAfterOk && !form.state.DetectChangePending;
+               !form.state.RefreshAfterOk && !form.state.DetectChangePending && !form.state.Read.underway();
     }
     // Lets the operation run out, its time-outs included (shortened above): bounded, never a sleep.
     void runOut() {
@@ -412,6 +413,11 @@ void TestFaultMatrix::cell() {
     if (operation == Op::Read) {
         w.form.ctl<QLineEdit>("ADMIN1")->setText("999");
         w.form.clearPhoneBook();
+    }
+    // A message that asks for a read first is followed: what the window shows may be out of date.
+    if (w.errors.messages.join('\n').contains(QLatin1String("(Load)"))) {
+        w.click("LoadOXA");
+        w.runOut();
     }
     // A change the unit made while the fault struck shows once the held replies came through.
     if (!succeeded(w, operation) || operation == Op::Read || operation == Op::Upload) {

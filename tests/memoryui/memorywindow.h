@@ -5,6 +5,7 @@
 #include "fakeseams.h"
 #include "keyentries.h"
 #include "tform1.h"
+#include "unitread.h"
 
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -24,15 +25,26 @@ struct MemoryWindow {
         fakes.pause.pauses.clear();
     }
 
-    // Entries of one read as the receive parser hands them over: the first entry that is not a key
-    // lowers FirstEntryOfRead after the trees have taken it.
+    // A whole listing of a 250-entry SIM, as the receive parser hands it over once its last "OK" came.
     void read(const QList<SimEntry> &entries) {
-        form.state.FirstEntryOfRead = true;
-        for (const SimEntry &entry : entries) {
-            form.decodeTaggedEntry(entry.index, entry.number, entry.name);
-            if (keyKind(entry.name) == KeyKind::None)
-                form.state.FirstEntryOfRead = false;
-        }
+        Listing listing;
+        listing.sim = SimGeometry{250, 40, 18};
+        for (const SimEntry &entry : entries)
+            listing.entries.append(ReadEntry{entry.index.toInt(), entry.index, entry.number, entry.name});
+        form.applyListing(listing);
+    }
+
+    // The unit takes the change just sent ("OK"), and the re-read that follows lists `entries`; each
+    // answer comes after the command it answers.
+    void acceptAndReread(const QList<SimEntry> &entries) {
+        fakes.port.setDtr(true);
+        fakes.port.deliver("OK\r\n");
+        fakes.port.deliver("#SPN: Operator\r\nOK\r\n");
+        fakes.port.deliver("+CPBR: (1-250),40,18\r\nOK\r\n");
+        for (const SimEntry &entry : entries)
+            fakes.port.deliver("+CPBR: " + entry.index + ",\"" + entry.number + "\",129,\"" + entry.name +
+                               "\"\r\n");
+        fakes.port.deliver("OK\r\n");
     }
 
     QTreeWidget *tree(const char *name) { return form.ctl<QTreeWidget>(name); }

@@ -294,10 +294,17 @@ void TestCodePages::addCodeMakesTheNextWriteCreate() {
     QVERIFY(w.click("TreeCode", "9:C246C[2#2#0301#0615#1]"));
     w.form.ctl<QPushButton>("WriteCode0")->click();
     QCOMPARE(w.fakes.port.sent.value(0), QByteArray("AT+CPBW=9,0#0,,CC\r\n"));
+    // One change at a time: the next one waits until the unit has answered and been read again.
+    w.form.ctl<QPushButton>("WriteCode2")->click();
+    QCOMPARE(w.fakes.port.sent.size(), 1);
+    QCOMPARE(w.fakes.errors.messages.size(), 1);
+    w.acceptAndReread({{"9", "0#0", "CC"}});
+    w.fakes.port.sent.clear();
+    QVERIFY(w.click("TreeCode", "9:CC[0#0]"));
     w.form.ctl<QPushButton>("AddCode")->click();
     QVERIFY(w.tree("TreeCode")->selectedItems().isEmpty());
     w.form.ctl<QPushButton>("WriteCode2")->click();
-    QCOMPARE(w.fakes.port.sent.value(1), QByteArray("AT+CPBW=,2#2#0301#0615#1,,C246C\r\n"));
+    QCOMPARE(w.fakes.port.sent.value(0), QByteArray("AT+CPBW=,2#2#0301#0615#1,,C246C\r\n"));
 }
 
 QTEST_MAIN(TestCodePages)

@@ -101,19 +101,24 @@ void TestMemoryTrees::readRebuildsSelectionTreesFromTheClickedMemory() {
 void TestMemoryTrees::firstEntryOfReadEmptiesTreesKeysDoNot() {
     MemoryWindow w;
     w.form.state.SelectedButtonPrefix = "B3-";
-    w.read({{"5", "11", "M4-1"}, {"6", "12", "B3-1"}, {"7", "1#0", "C1C"}});
-    w.form.state.FirstEntryOfRead = true;
-    for (const char *key : {"ADMIN1", "VER", "PARKEY", "ALARMOFF"})
-        w.form.decodeTaggedEntry("1", "x", key);
+    w.read({{"5", "11", "M4-1"}, {"6", "12", "B3-1"}, {"7", "1#0", "C1C"}, {"8", "1", "DETECT"}});
     QCOMPARE(w.texts("TreeMemo").size(), 1);
     QCOMPARE(w.texts("TreeButtonsSel").size(), 1);
     QCOMPARE(w.texts("TreeCode").size(), 1);
+    QVERIFY(w.form.ctl<QAbstractButton>("DetBut")->isChecked());
 
-    w.form.decodeTaggedEntry("30", "900", "B3-2");
+    // The next whole listing replaces every tree and the detect box; keys join no tree.
+    w.read({{"1", "x", "ADMIN1"},
+            {"2", "x", "VER"},
+            {"3", "x", "PARKEY"},
+            {"4", "x", "ALARMOFF"},
+            {"30", "900", "B3-2"}});
     QVERIFY(w.texts("TreeMemo").isEmpty());
     QVERIFY(w.texts("TreeCode").isEmpty());
     QCOMPARE(w.texts("TreeButtons"), (Texts{"30:B3-2[900]"}));
     QCOMPARE(w.texts("TreeButtonsSel"), (Texts{"30:B3-2[900]"}));
+    QVERIFY(w.form.state.DetectEntry.isEmpty());
+    QVERIFY(!w.form.ctl<QAbstractButton>("DetBut")->isChecked());
     QCOMPARE(w.form.state.SelectedButtonPrefix, QByteArray("B3-"));
 }
 
@@ -375,15 +380,16 @@ void TestMemoryTrees::deleteSendsOnlyWithANode_data() {
     // The next "OK" of any command reads the unit again.
     QTest::newRow("no node") << QByteArray("TreeMemo") << QByteArray("DelMemo") << QByteArray() << open
                              << Sent{} << true;
+    // Without a port nothing goes out and no port is asked for: whatever the cable leads to now, a
+    // delete by an index from before is the last thing it should get. The next "OK" reads again.
     QTest::newRow("port lost") << QByteArray("TreeMemo") << QByteArray("DelMemo")
-                               << QByteArray("28:M2-1[555]") << int(DeletePort::Lost)
-                               << Sent{"AT+CPBW=28\r\n"} << true;
+                               << QByteArray("28:M2-1[555]") << int(DeletePort::Lost) << Sent{} << true;
     QTest::newRow("code, port lost") << QByteArray("TreeCode") << QByteArray("DelCode")
-                                     << QByteArray("35:C246C[1#0]") << int(DeletePort::Lost)
-                                     << Sent{"AT+CPBW=35\r\n"} << true;
-    QTest::newRow("port choice declined")
+                                     << QByteArray("35:C246C[1#0]") << int(DeletePort::Lost) << Sent{}
+                                     << true;
+    QTest::newRow("port choice would be declined")
         << QByteArray("TreeMemo") << QByteArray("DelMemo") << QByteArray("28:M2-1[555]")
-        << int(DeletePort::Declined) << Sent{} << false;
+        << int(DeletePort::Declined) << Sent{} << true;
 }
 
 void TestMemoryTrees::deleteSendsOnlyWithANode() {
@@ -405,8 +411,9 @@ void TestMemoryTrees::deleteSendsOnlyWithANode() {
     w.form.ctl<QPushButton>(button.constData())->click();
     QCOMPARE(w.fakes.port.sent, sent);
     QCOMPARE(w.form.state.RefreshAfterOk, reReadAwaited);
-    QCOMPARE(w.fakes.port.portNumber(), DeletePort(port) == DeletePort::Declined ? 0 : 1);
-    QCOMPARE(w.fakes.errors.messages.size(), DeletePort(port) == DeletePort::Declined ? 1 : 0);
+    const bool portOpen = DeletePort(port) == DeletePort::Open;
+    QCOMPARE(w.fakes.port.portNumber(), portOpen ? 1 : 0);
+    QCOMPARE(w.fakes.errors.messages.size(), portOpen ? 0 : 1);
 }
 
 void TestMemoryTrees::detectBoxWritesOrDeletesThenReadsAgain_data() {
@@ -429,11 +436,13 @@ void TestMemoryTrees::detectBoxWritesOrDeletesThenReadsAgain() {
     QFETCH(QList<QByteArray>, sent);
     MemoryWindow w;
     w.form.state.SelectedMemoPrefix = "M1-";
-    w.read(ListedSim);
+    QList<SimEntry> listed = ListedSim;
+    if (!known.isEmpty())
+        listed.insert(2, {"12", "1", "DETECT"});
+    w.read(listed);
     auto *box = w.form.ctl<QAbstractButton>("DetBut");
     box->setChecked(!switchOn);
-    w.form.state.DetectEntry = known;
-    w.form.state.FirstEntryOfRead = false;
+    QCOMPARE(w.form.state.DetectEntry, known);
     w.form.ctl<QProgressBar>("Prubeh")->setValue(50);
     w.form.ctl<QWidget>("SaveOXA")->setEnabled(false);
     const QList<QByteArray> memoBefore = w.texts("TreeMemo");
@@ -445,7 +454,7 @@ void TestMemoryTrees::detectBoxWritesOrDeletesThenReadsAgain() {
     QCOMPARE(w.fakes.port.sent, sent);
     QCOMPARE(w.fakes.pause.pauses, QList<int>{500});
     QCOMPARE(w.form.state.DetectEntry, switchOn ? known : QByteArray());
-    QVERIFY(w.form.state.FirstEntryOfRead);
+    QCOMPARE(w.form.state.Read.phase(), UnitRead::Phase::Operator);
     QVERIFY(!w.form.state.RefreshAfterOk);
     QCOMPARE(w.form.ctl<QProgressBar>("Prubeh")->value(), 0);
     QVERIFY(w.form.ctl<QWidget>("SaveOXA")->isEnabled());

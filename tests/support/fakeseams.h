@@ -44,7 +44,13 @@ public:
         filters << filter;
         return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
     }
+    bool confirm(const QString &question) override {
+        questions << question;
+        return confirmAnswers.isEmpty() ? false : confirmAnswers.dequeue();
+    }
     QQueue<std::optional<QString>> portAnswers;
+    QQueue<bool> confirmAnswers;
+    QStringList questions;
     QQueue<QString> openAnswers, saveAnswers;
     QList<PortEntry> offeredPorts;
     QString offeredPreselect;
