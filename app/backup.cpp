@@ -85,8 +85,11 @@ void removeOldBackups(const QDir &dir, const QString &keptPath, int keep) {
         const QDateTime birth = file.birthTime();
         return birth.isValid() ? birth : file.lastModified();
     };
-    std::stable_sort(backups.begin(), backups.end(),
-                     [&](const QFileInfo &a, const QFileInfo &b) { return madeAt(a) > madeAt(b); });
+    // Files made within the clock's resolution keep the order of their dated names.
+    std::sort(backups.begin(), backups.end(), [&](const QFileInfo &a, const QFileInfo &b) {
+        const QDateTime madeA = madeAt(a), madeB = madeAt(b);
+        return madeA != madeB ? madeA > madeB : a.fileName() > b.fileName();
+    });
     const QString kept = QFileInfo(keptPath).absoluteFilePath();
     int remaining = 1; // the new one always stays
     for (const QFileInfo &backup : std::as_const(backups)) {

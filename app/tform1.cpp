@@ -1,5 +1,6 @@
 #include "tform1.h"
 
+#include "entryfieldeditor.h"
 #include "formbuilder.h"
 #include "layout.h"
 #include "monitor.h"
@@ -17,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTimer>
 
 namespace oxa {
@@ -153,6 +155,11 @@ void TForm1::registerControls() {
     ctl<QTabWidget>("ModeCode")->setCurrentIndex(4);
     ctl<QComboBox>("waiting")->setCurrentIndex(2);
     ctl<QLabel>("Label35")->setWordWrap(true);
+    // Grid cells take only what the unit can store, and show what it could not.
+    auto *grid = ctl<QTableWidget>("PhoneBook1");
+    grid->setItemDelegate(new PhoneBookCellDelegate(grid));
+    connect(grid, &QTableWidget::itemChanged, this,
+            [this](QTableWidgetItem *item) { markUnwritableCells(item->row()); });
     // The strip's own hint; no text of the settings file replaces it.
     ctl<QWidget>("Bevel1")->setToolTip(tr("Signal is good, when color is green or blue."));
 

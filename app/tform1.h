@@ -77,6 +77,9 @@ public:
     void EncodeParameters();
     // Phone-book grid, as (name, number) byte pairs
     void clearPhoneBook();
+    // Tints the grid cells the next whole write could not store (all rows, or one).
+    void markUnwritableCells();
+    void markUnwritableCells(int row);
     void appendPhoneBookRow(const QByteArray &name, const QByteArray &number);
     QList<std::pair<QByteArray, QByteArray>> phoneBookRows() const;
     // Tagged entries of a read: node texts of the five trees and the detect entry

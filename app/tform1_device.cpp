@@ -233,6 +233,21 @@ void TForm1::CekaniTimer() {
     auto *progress = ctl<QProgressBar>("Prubeh");
     progress->setValue(progress->value() + 1);
     progress->show();
+    if (progress->value() < progress->maximum())
+        return;
+    // The bar is full and the unit has said nothing: the wait ends, with what to check.
+    m_cekani->stop();
+    progress->hide();
+    for (const char *button : {"StopOXA", "RunOXA", "LoadOXA"})
+        ctl<QWidget>(button)->setEnabled(true);
+    const QString portName = port()->portName().isEmpty() ? tr("the serial port") : port()->portName();
+    const QString what = port()->dtr() ? tr("that its script stopped") : tr("that its script runs again");
+    report(tr("The unit did not report %1 within %2 s. Check the cable to %3, the unit's power supply, "
+              "and that %3 is the port the unit is connected to; then press Stop (or Run) again. Load asks "
+              "the unit directly whether it takes commands.")
+               .arg(what)
+               .arg(progress->maximum())
+               .arg(portName));
 }
 
 void TForm1::setControlsLocked(bool locked) {

@@ -2,13 +2,16 @@
 #include "tform1.h"
 
 #include "configurationfile.h"
+#include "fieldcheck.h"
 #include "inputfilters.h"
 #include "parameterstrings.h"
 #include "params_phonebookgrid.h"
 #include "params_widgets.h"
 #include "phonebookrows.h"
+#include "writeplan.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QLineEdit>
 #include <QTableWidget>
 
@@ -68,6 +71,33 @@ QTableWidget *phoneBookGrid(const TForm1 &form) {
 
 const QString ConfigurationFilter = QStringLiteral("OXA files (*.oxa)");
 
+// One line per key value or row whose text holds a byte that would break the unit's command (the first
+// 15). Parameter strings are left out: the settings pages encode them afresh for a write.
+QString describeBreakingEntries(const ConfigurationLoad &load) {
+    QStringList lines;
+    int more = 0;
+    const auto check = [&](const QByteArray &entry, CommandField field, const QByteArray &text) {
+        const std::optional<char> byte = firstCommandBreakingByte(text);
+        if (!byte)
+            return;
+        if (lines.size() < 15)
+            lines << TForm1::tr("- %1: its %2 holds %3")
+                         .arg(QString::fromLatin1(entry), commandFieldName(field),
+                              describeBreakingByte(*byte));
+        else
+            ++more;
+    };
+    for (const LoadedKeyValue &value : load.editBoxValues)
+        check(value.key, CommandField::Number, value.value);
+    for (const PhoneBookRow &row : load.rows) {
+        check(row.name + '=' + row.phone, CommandField::Name, row.name);
+        check(row.name + '=' + row.phone, CommandField::Number, row.phone);
+    }
+    if (more > 0)
+        lines << TForm1::tr("- and %1 more").arg(more);
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 // Parameter strings
@@ -86,6 +116,31 @@ void TForm1::EncodeParameters() {
 
 // Phone-book grid
 
+// A cell whose text the next whole write could not store is tinted, its reason as the hint. Rows
+// without a name or a phone are not written and stay unmarked.
+void TForm1::markUnwritableCells(int row) {
+    QTableWidget *grid = phoneBookGrid(*this);
+    const PhoneBookRow entry = phoneBookGridRow(grid, row);
+    const SimGeometry sim = state.WholeListing ? state.WholeListing->sim : SimGeometry{};
+    const bool written = !entry.name.isEmpty() && !entry.phone.isEmpty();
+    const std::pair<int, QString> reasons[] = {
+        {0, written ? unwritableFieldReason(entry.name, CommandField::Name, sim) : QString()},
+        {1, written ? unwritableFieldReason(entry.phone, CommandField::Number, sim) : QString()}};
+    for (const auto &[column, reason] : reasons) {
+        QTableWidgetItem *cell = grid->item(row, column);
+        if (!cell)
+            continue;
+        cell->setData(Qt::BackgroundRole, reason.isEmpty() ? QVariant() : QVariant(QColor(255, 0, 0, 70)));
+        cell->setData(Qt::ToolTipRole, reason.isEmpty() ? QVariant() : QVariant(reason));
+    }
+}
+
+void TForm1::markUnwritableCells() {
+    const int rows = phoneBookGrid(*this)->rowCount();
+    for (int row = 0; row < rows; ++row)
+        markUnwritableCells(row);
+}
+
 void TForm1::clearPhoneBook() {
     phoneBookGrid(*this)->setRowCount(0);
 }
@@ -95,6 +150,7 @@ void TForm1::appendPhoneBookRow(const QByteArray &name, const QByteArray &number
     // The entry is kept as the unit sent it, also a text holding "=", so that writing it back
     // stores the same text and number.
     insertPhoneBookGridRow(grid, grid->rowCount(), PhoneBookRow{name, number});
+    markUnwritableCells(grid->rowCount() - 1);
     if (grid->currentRow() < 0)
         grid->setCurrentCell(0, 0);
 }
@@ -163,6 +219,11 @@ void TForm1::SaveClick() {
 }
 
 void TForm1::LoadClick() {
+    // A read under way would replace what the file put into the window, or mix with it.
+    if (state.Read.underway()) {
+        report(tr("Nothing was loaded: the unit is being read. Load the file when the read has finished."));
+        return;
+    }
     const QString path = m_seams.dialogs->openFileName(ConfigurationFilter);
     if (path.isEmpty())
         return;
@@ -172,8 +233,15 @@ void TForm1::LoadClick() {
         report(load.error);
         return;
     }
+    if (const QString refused = describeBreakingEntries(load); !refused.isEmpty()) {
+        report(tr("Nothing was loaded from %1: some entries hold characters that the unit's commands cannot "
+                  "carry:\n%2\nCorrect them in the file and load it again.")
+                   .arg(QDir::toNativeSeparators(path), refused));
+        return;
+    }
     QTableWidget *grid = phoneBookGrid(*this);
     setPhoneBookGridRows(grid, load.rows);
+    markUnwritableCells();
     if (grid->rowCount() > 0)
         grid->setCurrentCell(0, 0);
     // Set through the boxes, so their filters and the button-A mirroring run on the loaded values.

@@ -43,6 +43,8 @@ public:
 
     // Number of the port in use, 0 while none has been chosen.
     virtual int portNumber() const = 0;
+    // The name of the port in use as the user knows it (a device path, COM3); empty while none.
+    virtual QString portName() const { return {}; }
 
     virtual void close() = 0;
 

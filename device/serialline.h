@@ -18,7 +18,8 @@ struct PortEntry {
 };
 
 // Asks the user which port to open; nullopt when the choice was cancelled.
-using PortChooser = std::function<std::optional<QString>(const QList<PortEntry> &ports, const QString &preselect)>;
+using PortChooser =
+    std::function<std::optional<QString>(const QList<PortEntry> &ports, const QString &preselect)>;
 // Lists the ports present right now.
 using PortLister = std::function<QList<PortEntry>()>;
 using BackendFactory = std::function<std::unique_ptr<PortBackend>(const QString &name)>;
@@ -38,6 +39,7 @@ public:
     void setDtr(bool raised) override;
     bool dtr() const override;
     int portNumber() const override;
+    QString portName() const override { return m_portNumber != 0 ? m_portName : QString(); }
     void close() override;
 
     // The port the choice preselects (from the settings file): a name, or a number N meaning COMN.

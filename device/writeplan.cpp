@@ -141,6 +141,16 @@ QList<WriteProblem> checkWholeWrite(const QList<QByteArray> &keyValues, const QL
     return problems;
 }
 
+QString unwritableFieldReason(QByteArrayView text, CommandField field, const SimGeometry &sim) {
+    if (const std::optional<char> byte = firstCommandBreakingByte(text))
+        return QObject::tr("Holds %1, which the unit's command cannot carry.")
+            .arg(describeBreakingByte(*byte));
+    const int limit = field == CommandField::Name ? sim.textLength : sim.numberLength;
+    if (limit > 0 && text.size() > limit)
+        return QObject::tr("%1 characters; the unit stores at most %2.").arg(text.size()).arg(limit);
+    return {};
+}
+
 QString describeWriteProblems(const QList<WriteProblem> &problems, const SimGeometry &sim) {
     constexpr qsizetype Shown = 15;
     QStringList lines;

@@ -109,6 +109,10 @@ struct WriteProblem {
 // reported: its text and number lengths when it gave them, and its number of indexes.
 QList<WriteProblem> checkWholeWrite(const QList<QByteArray> &keyValues, const QList<WriteRow> &rows,
                                     const SimGeometry &sim);
+// Why the unit could not store `text` as an entry's name or number, as a short sentence for the cell's
+// hint; empty when it could. Lengths are checked only when the unit reported them.
+QString unwritableFieldReason(QByteArrayView text, CommandField field, const SimGeometry &sim);
+
 // One line per problem (the first 15, then how many more), for a message.
 QString describeWriteProblems(const QList<WriteProblem> &problems, const SimGeometry &sim);
 
