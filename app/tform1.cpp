@@ -139,6 +139,7 @@ void TForm1::registerControls() {
     ctl<QTabWidget>("PageControl3")->setCurrentIndex(0);
     ctl<QTabWidget>("ModeCode")->setCurrentIndex(4);
     ctl<QComboBox>("waiting")->setCurrentIndex(2);
+    clearPhoneBook(); // an empty phone book shows one empty row
     ctl<QLabel>("Label35")->setWordWrap(true);
     // The strip's own hint; no text of the settings file replaces it.
     ctl<QWidget>("Bevel1")->setToolTip(tr("Signal is good, when color is green or blue."));

@@ -74,7 +74,8 @@ public:
     // Settings pages and parameter strings
     void DecodeParameters();
     void EncodeParameters();
-    // Phone-book grid, as (name, number) byte pairs
+    // Phone-book grid, as (name, number) byte pairs. Cleared, it shows one empty row, which the first
+    // row appended replaces; phoneBookRows() gives every row shown, that empty one included.
     void clearPhoneBook();
     void appendPhoneBookRow(const QByteArray &name, const QByteArray &number);
     QList<std::pair<QByteArray, QByteArray>> phoneBookRows() const;

@@ -87,7 +87,7 @@ void TForm1::EncodeParameters() {
 // Phone-book grid
 
 void TForm1::clearPhoneBook() {
-    phoneBookGrid(*this)->setRowCount(0);
+    setPhoneBookGridRows(phoneBookGrid(*this), {});
 }
 
 void TForm1::appendPhoneBookRow(const QByteArray &name, const QByteArray &number) {
@@ -109,12 +109,14 @@ QList<std::pair<QByteArray, QByteArray>> TForm1::phoneBookRows() const {
 void TForm1::LineInClick() {
     QTableWidget *grid = phoneBookGrid(*this);
     const int current = grid->currentRow();
+    // The stand-in row of an empty grid is no row yet: the inserted row takes its place.
+    const int rowCount = showsOnlyStandInRow(grid) ? 0 : grid->rowCount();
     bool currentEmpty = false;
-    if (current >= 0 && current < grid->rowCount()) {
+    if (current >= 0 && current < rowCount) {
         const PhoneBookRow row = phoneBookGridRow(grid, current);
         currentEmpty = row.name.isEmpty() && row.phone.isEmpty();
     }
-    const std::optional<int> index = insertLineIndex(grid->rowCount(), current, currentEmpty);
+    const std::optional<int> index = insertLineIndex(rowCount, current, currentEmpty);
     if (!index)
         return;
     insertPhoneBookGridRow(grid, *index, PhoneBookRow{});
@@ -127,9 +129,9 @@ void TForm1::LineDelClick() {
     if (!deletion)
         return; // nothing to delete
     const int column = std::max(grid->currentColumn(), 0);
-    grid->removeRow(deletion->row);
-    if (deletion->currentAfter >= 0)
-        grid->setCurrentCell(deletion->currentAfter, column);
+    removePhoneBookGridRow(grid, deletion->row);
+    // With the last row gone, the stand-in row is the current one.
+    grid->setCurrentCell(std::max(deletion->currentAfter, 0), column);
 }
 
 void TForm1::FindClick() {
@@ -156,13 +158,16 @@ void TForm1::SaveClick() {
     for (std::size_t i = 0; i < kEditBoxKeys.size(); ++i)
         content.editBoxValues[i] = ctl<QLineEdit>(kEditBoxKeys[i])->text().toLatin1();
     content.strings = heldStrings(state); // as held: the controls are not encoded for a file
-    content.rows = phoneBookGridRows(phoneBookGrid(*this));
+    content.rows = phoneBookEntryRows(phoneBookGrid(*this));
     const QString error = writeConfigurationFile(path, buildConfigurationFile(content));
     if (!error.isEmpty())
         report(error);
 }
 
 void TForm1::LoadClick() {
+    QTableWidget *grid = phoneBookGrid(*this);
+    // The first row is the current one before the file is chosen, and stays so after loading.
+    grid->setCurrentCell(0, std::max(grid->currentColumn(), 0));
     const QString path = m_seams.dialogs->openFileName(ConfigurationFilter);
     if (path.isEmpty())
         return;
@@ -172,10 +177,8 @@ void TForm1::LoadClick() {
         report(load.error);
         return;
     }
-    QTableWidget *grid = phoneBookGrid(*this);
     setPhoneBookGridRows(grid, load.rows);
-    if (grid->rowCount() > 0)
-        grid->setCurrentCell(0, 0);
+    grid->setCurrentCell(0, std::max(grid->currentColumn(), 0));
     // Set through the boxes, so their filters and the button-A mirroring run on the loaded values.
     for (const LoadedKeyValue &value : load.editBoxValues)
         ctl<QLineEdit>(value.key.constData())->setText(QString::fromLatin1(value.value));
