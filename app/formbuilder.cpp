@@ -116,7 +116,7 @@ QWidget *makeWidget(const Item &item, QWidget *parent) {
         memo->setReadOnly(item.flags & ReadOnly);
         memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-        if (item.flags & ReadOnly) {
+        if (item.flags & Greyed) {
             QPalette palette = memo->palette();
             palette.setColor(QPalette::Base, QColor(0xe4, 0xe4, 0xe4));
             memo->setPalette(palette);

@@ -42,6 +42,7 @@ enum Flag : unsigned {
     Hidden = 1,
     Disabled = 2,
     ReadOnly = 4,
+    Greyed = 8, // grey background (memos)
 };
 
 // One control of the window: kind, component name, parent's name, place and size in the parent,

@@ -34,12 +34,12 @@ void addListPages(std::vector<Item> &items) {
         {Kind::Edit, "FindN", "GroupBox6", {10, 24, 160, 24}},
         {Kind::Button, "Find", "GroupBox6", {10, 56, 80, 28}, "Find"},
 
-        {Kind::Memo, "Monitor", "TabSheet2", {4, 4, 481, 328}, {}, {}, ReadOnly},
+        {Kind::Memo, "Monitor", "TabSheet2", {4, 4, 481, 328}, {}, {}, ReadOnly | Greyed},
         {Kind::Button, "SaveMonitor", "TabSheet2", {4, 338, 110, 28}, "Save Log", "glyph_save_log"},
         {Kind::Button, "IMEI", "TabSheet2", {283, 338, 96, 28}, "IMEI"},
         {Kind::Button, "Inicializace", "TabSheet2", {385, 338, 100, 28}, "Inicializace"},
 
-        {Kind::Memo, "List", "service", {4, 4, 481, 328}},
+        {Kind::Memo, "List", "service", {4, 4, 481, 328}, {}, {}, Greyed},
         {Kind::Button, "LoadList", "service", {4, 338, 112, 28}, "Load List", "glyph_load_list"},
         {Kind::Button, "ClrList", "service", {122, 338, 112, 28}, "Clear List", "glyph_clear_list"},
         {Kind::Button, "Upgrade", "service", {240, 338, 112, 28}, "Upgrade", "glyph_upgrade"},

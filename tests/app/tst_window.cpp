@@ -133,6 +133,13 @@ void TestWindow::initialStates() {
     QCOMPARE(f.ctl<QWidget>("Smeter")->toolTip(), QString("Signal is good, when color is green or blue."));
     QVERIFY(f.ctl<QPlainTextEdit>("Monitor")->isReadOnly());
     QVERIFY(!f.ctl<QPlainTextEdit>("List")->isReadOnly());
+    // Both memos have a grey background, the editable list too.
+    for (const char *memo : {"Monitor", "List"}) {
+        const QColor base = f.ctl<QPlainTextEdit>(memo)->palette().color(QPalette::Base);
+        QVERIFY2(base != QColor(Qt::white) && base.red() == base.green() && base.green() == base.blue(), memo);
+    }
+    QCOMPARE(f.ctl<QPlainTextEdit>("List")->palette().color(QPalette::Base),
+             f.ctl<QPlainTextEdit>("Monitor")->palette().color(QPalette::Base));
     auto *grid = f.ctl<QTableWidget>("PhoneBook1");
     QCOMPARE(grid->columnCount(), 2);
     QCOMPARE(grid->horizontalHeaderItem(0)->text(), QString("Name"));
