@@ -13,7 +13,8 @@ namespace oxa {
 // The kinds of control the window is made of.
 enum class Kind {
     PageControl,     // tabbed pages
-    IconPageControl, // tabbed pages whose tabs show a 40 x 40 icon above the caption
+    RowsPageControl, // tabbed pages whose tabs wrap onto several rows when they do not fit in one
+    IconPageControl, // tabbed pages whose tabs show a 40 x 40 icon beside the caption
     Page,            // one page of the page control named as parent; text is the tab caption
     GroupBox,
     Panel, // white panel

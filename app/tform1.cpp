@@ -141,6 +141,8 @@ void TForm1::registerControls() {
     ctl<QComboBox>("waiting")->setCurrentIndex(2);
     clearPhoneBook(); // an empty phone book shows one empty row
     ctl<QLabel>("Label35")->setWordWrap(true);
+    // A reading such as "4050 mV" takes the whole width of the narrow battery group.
+    ctl<QLabel>("Voltage")->setAlignment(Qt::AlignCenter);
     // The strip's own hint; no text of the settings file replaces it.
     ctl<QWidget>("Bevel1")->setToolTip(tr("Signal is good, when color is green or blue."));
 
