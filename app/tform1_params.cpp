@@ -167,7 +167,8 @@ void TForm1::SaveClick() {
 void TForm1::LoadClick() {
     QTableWidget *grid = phoneBookGrid(*this);
     // The first row is the current one before the file is chosen, and stays so after loading.
-    grid->setCurrentCell(0, std::max(grid->currentColumn(), 0));
+    const int column = std::max(grid->currentColumn(), 0);
+    grid->setCurrentCell(0, column);
     const QString path = m_seams.dialogs->openFileName(ConfigurationFilter);
     if (path.isEmpty())
         return;
@@ -178,7 +179,7 @@ void TForm1::LoadClick() {
         return;
     }
     setPhoneBookGridRows(grid, load.rows);
-    grid->setCurrentCell(0, std::max(grid->currentColumn(), 0));
+    grid->setCurrentCell(0, column);
     // Set through the boxes, so their filters and the button-A mirroring run on the loaded values.
     for (const LoadedKeyValue &value : load.editBoxValues)
         ctl<QLineEdit>(value.key.constData())->setText(QString::fromLatin1(value.value));
