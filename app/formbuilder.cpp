@@ -1,6 +1,6 @@
 #include "formbuilder.h"
 
-#include "icontabbar.h"
+#include "pagecontrol.h"
 #include "pictures.h"
 
 #include <QCheckBox>
@@ -31,22 +31,14 @@ QStringList numbered(int from, int to) {
     return items;
 }
 
-class TabWidget : public QTabWidget {
-public:
-    explicit TabWidget(bool iconTabs, QWidget *parent) : QTabWidget(parent) {
-        if (iconTabs) {
-            setTabBar(new IconTabBar(this));
-            setIconSize({40, 40});
-        }
-        tabBar()->setUsesScrollButtons(false);
-    }
-};
-
 QWidget *makeWidget(const Item &item, QWidget *parent) {
     switch (item.kind) {
     case Kind::PageControl:
+        return new PageControl(PageControl::Tabs::OneRow, parent);
+    case Kind::RowsPageControl:
+        return new PageControl(PageControl::Tabs::Rows, parent);
     case Kind::IconPageControl:
-        return new TabWidget(item.kind == Kind::IconPageControl, parent);
+        return new PageControl(PageControl::Tabs::Icons, parent);
     case Kind::Page:
         return new QWidget(parent);
     case Kind::GroupBox:
@@ -116,7 +108,7 @@ QWidget *makeWidget(const Item &item, QWidget *parent) {
         memo->setReadOnly(item.flags & ReadOnly);
         memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-        if (item.flags & ReadOnly) {
+        if (item.flags & Greyed) {
             QPalette palette = memo->palette();
             palette.setColor(QPalette::Base, QColor(0xe4, 0xe4, 0xe4));
             memo->setPalette(palette);

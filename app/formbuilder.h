@@ -13,7 +13,8 @@ namespace oxa {
 // The kinds of control the window is made of.
 enum class Kind {
     PageControl,     // tabbed pages
-    IconPageControl, // tabbed pages whose tabs show a 40 x 40 icon above the caption
+    RowsPageControl, // tabbed pages whose tabs wrap onto several rows when they do not fit in one
+    IconPageControl, // tabbed pages whose tabs show a 40 x 40 icon beside the caption
     Page,            // one page of the page control named as parent; text is the tab caption
     GroupBox,
     Panel, // white panel
@@ -42,6 +43,7 @@ enum Flag : unsigned {
     Hidden = 1,
     Disabled = 2,
     ReadOnly = 4,
+    Greyed = 8, // grey background (memos)
 };
 
 // One control of the window: kind, component name, parent's name, place and size in the parent,

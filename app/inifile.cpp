@@ -7,12 +7,14 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QList>
 #include <QStringConverter>
 
 namespace oxa {
 
 struct IniFile::Store {
-    CSimpleIniA ini{false, false, false};
+    // Multi-key, so that a key's later lines are kept.
+    CSimpleIniA ini{false, true, false};
 };
 
 namespace {
@@ -58,6 +60,48 @@ QByteArray withLinesRepaired(const QByteArray &text) {
         start = end;
     }
     return out;
+}
+
+bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+bool isQuote(QChar c) {
+    return c == QLatin1Char('"') || c == QLatin1Char('\'');
+}
+
+// A value in matching quotes reads without them; the quotes keep blanks at its ends, which would
+// otherwise be trimmed.
+QString unquoted(const QString &stored) {
+    if (stored.size() >= 2 && isQuote(stored.front()) && stored.back() == stored.front())
+        return stored.mid(1, stored.size() - 2);
+    return stored;
+}
+
+QString storedForm(const QString &value) {
+    const bool readsDifferently =
+        !value.isEmpty() && (isBlank(value.front()) || isBlank(value.back()) || unquoted(value) != value);
+    return readsDifferently ? QLatin1Char('"') + value + QLatin1Char('"') : value;
+}
+
+// One line of a key: a hand-edited file may hold a key twice, also spelt differently.
+struct KeyLine {
+    QByteArray key;
+    QByteArray value;
+    QByteArray comment; // null: none
+};
+
+// The lines of a key in file order (lines of one key stay in the order they were added).
+QList<KeyLine> keyLines(const CSimpleIniA &ini, const QByteArray &section, const QByteArray &key) {
+    QList<KeyLine> lines;
+    const CSimpleIniA::TKeyVal *keys = ini.GetSection(section.constData());
+    if (!keys)
+        return lines;
+    const auto [first, last] = keys->equal_range(CSimpleIniA::Entry(key.constData()));
+    for (auto line = first; line != last; ++line)
+        lines.append({line->first.pItem, line->second,
+                      line->first.pComment ? QByteArray(line->first.pComment) : QByteArray()});
+    return lines;
 }
 
 } // namespace
@@ -136,12 +180,12 @@ bool IniFile::save(const QString &path, QString *error) const {
 }
 
 bool IniFile::hasKey(const QString &section, const QString &key) const {
-    return m_store->ini.GetValue(encode(section).constData(), encode(key).constData(), nullptr) != nullptr;
+    return !keyLines(m_store->ini, encode(section), encode(key)).isEmpty();
 }
 
 QString IniFile::readString(const QString &section, const QString &key, const QString &defaultValue) const {
-    const char *value = m_store->ini.GetValue(encode(section).constData(), encode(key).constData(), nullptr);
-    return value ? decode(value) : defaultValue;
+    const QList<KeyLine> lines = keyLines(m_store->ini, encode(section), encode(key));
+    return lines.isEmpty() ? defaultValue : unquoted(decode(lines.first().value.constData()));
 }
 
 int IniFile::readInteger(const QString &section, const QString &key, int defaultValue) const {
@@ -160,7 +204,19 @@ bool IniFile::readBool(const QString &section, const QString &key, bool defaultV
 }
 
 void IniFile::writeString(const QString &section, const QString &key, const QString &value) {
-    m_store->ini.SetValue(encode(section).constData(), encode(key).constData(), encode(value).constData());
+    const QByteArray sectionName = encode(section);
+    CSimpleIniA &ini = m_store->ini;
+    const QList<KeyLine> lines = keyLines(ini, sectionName, encode(key));
+    if (!lines.isEmpty() && unquoted(decode(lines.first().value.constData())) == value)
+        return;
+    // Setting a value replaces every line of the key, keeping the first one's place and comment: the
+    // key keeps the spelling it had, and the later lines, read by nobody, go back as they were.
+    const QByteArray keyName = lines.isEmpty() ? encode(key) : lines.first().key;
+    ini.SetValue(sectionName.constData(), keyName.constData(), encode(storedForm(value)).constData(), nullptr,
+                 true);
+    for (qsizetype i = 1; i < lines.size(); ++i)
+        ini.SetValue(sectionName.constData(), lines[i].key.constData(), lines[i].value.constData(),
+                     lines[i].comment.isNull() ? nullptr : lines[i].comment.constData(), false);
 }
 
 void IniFile::writeInteger(const QString &section, const QString &key, int value) {

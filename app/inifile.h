@@ -9,6 +9,8 @@ namespace oxa {
 // (spaces and all) and in the order they were read, comments and untouched keys kept on writing.
 // A file that is valid UTF-8 is read and written as UTF-8; any other file keeps its 8-bit code page
 // byte for byte (each byte one character). Written line ends are those of the file read.
+// Values read as Windows reads them: one pair of matching quotes around a value is not part of it, and
+// of a key that a hand-edited file holds twice the first line counts; every line is kept on writing.
 class IniFile {
 public:
     IniFile();
@@ -33,6 +35,8 @@ public:
     // A missing key, or a value that is not an integer, gives the default.
     int readInteger(const QString &section, const QString &key, int defaultValue) const;
     bool readBool(const QString &section, const QString &key, bool defaultValue) const;
+    // A value that reads as `value` already leaves its line as it is (quotes and all). Otherwise the first
+    // line of the key takes the value, in quotes where it would not read back without them.
     void writeString(const QString &section, const QString &key, const QString &value);
     void writeInteger(const QString &section, const QString &key, int value);
     // Keys of a section in file order.

@@ -29,12 +29,12 @@ void addFronts(std::vector<Item> &items, const QString &page, int buttons) {
 
 void addButtonPages(std::vector<Item> &items) {
     items.insert(items.end(), {
-        {Kind::PageControl, "OXAtyp", "Buttons", {2, 2, 485, 366}},
-        {Kind::Page, "OXAtyp1", "OXAtyp", {}, "1 button"},
-        {Kind::Page, "OXAtyp2", "OXAtyp", {}, "2 buttons"},
-        {Kind::Page, "ModuleButtons", "OXAtyp", {}, "Buttons Module", {}, Hidden},
-        {Kind::Page, "ModuleKeyboard", "OXAtyp", {}, "Keyboard Module", {}, Hidden},
-    });
+                                  {Kind::RowsPageControl, "OXAtyp", "Buttons", {2, 2, 485, 386}},
+                                  {Kind::Page, "OXAtyp1", "OXAtyp", {}, "1 button"},
+                                  {Kind::Page, "OXAtyp2", "OXAtyp", {}, "2 buttons"},
+                                  {Kind::Page, "ModuleButtons", "OXAtyp", {}, "Buttons Module", {}, Hidden},
+                                  {Kind::Page, "ModuleKeyboard", "OXAtyp", {}, "Keyboard Module", {}, Hidden},
+                              });
 
     // One call button: the front, an arrow at its button, the seven numbers it dials.
     addFronts(items, "OXAtyp1", 1);

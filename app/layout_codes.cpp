@@ -62,11 +62,11 @@ void addSms(std::vector<Item> &items, int mode) {
 
 void addCodePages(std::vector<Item> &items) {
     items.insert(items.end(), {
-        {Kind::Tree, "TreeCode", "KeyBoardCode", {4, 4, 168, 198}},
-        {Kind::Button, "DelCode", "KeyBoardCode", {4, 206, 82, 28}, "Del Code"},
-        {Kind::Button, "AddCode", "KeyBoardCode", {90, 206, 82, 28}, "Add Code"},
-        {Kind::PageControl, "ModeCode", "KeyBoardCode", {176, 0, 290, 238}},
-    });
+                                  {Kind::Tree, "TreeCode", "KeyBoardCode", {4, 4, 168, 198}},
+                                  {Kind::Button, "DelCode", "KeyBoardCode", {4, 206, 82, 28}, "Del Code"},
+                                  {Kind::Button, "AddCode", "KeyBoardCode", {90, 206, 82, 28}, "Add Code"},
+                                  {Kind::RowsPageControl, "ModeCode", "KeyBoardCode", {176, 0, 290, 238}},
+                              });
     for (int mode = 0; mode <= 4; ++mode)
         items.push_back({Kind::Page, "M" + QString::number(mode), "ModeCode", {}, "M" + QString::number(mode)});
 

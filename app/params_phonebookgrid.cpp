@@ -9,6 +9,7 @@ namespace {
 constexpr int NameColumn = 0;
 constexpr int PhoneColumn = 1;
 constexpr int NoSeparatorRole = Qt::UserRole;
+constexpr int StandInRole = Qt::UserRole + 1;
 
 QByteArray cellBytes(const QTableWidget *grid, int row, int column) {
     const QTableWidgetItem *item = grid->item(row, column);
@@ -23,7 +24,24 @@ void setRowItems(QTableWidget *grid, int index, const PhoneBookRow &row) {
     grid->setItem(index, PhoneColumn, new QTableWidgetItem(QString::fromLatin1(row.phone)));
 }
 
+void showStandInRow(QTableWidget *grid) {
+    grid->setRowCount(1);
+    auto *name = new QTableWidgetItem;
+    name->setData(StandInRole, true);
+    grid->setItem(0, NameColumn, name);
+    grid->setItem(0, PhoneColumn, new QTableWidgetItem);
+}
+
 } // namespace
+
+bool showsOnlyStandInRow(const QTableWidget *grid) {
+    if (grid->rowCount() != 1)
+        return false;
+    const QTableWidgetItem *name = grid->item(0, NameColumn);
+    // Once something is typed into it, it is a row like any other.
+    return name && name->data(StandInRole).toBool() && cellBytes(grid, 0, NameColumn).isEmpty() &&
+           cellBytes(grid, 0, PhoneColumn).isEmpty();
+}
 
 PhoneBookRow phoneBookGridRow(const QTableWidget *grid, int row) {
     PhoneBookRow result{cellBytes(grid, row, NameColumn), cellBytes(grid, row, PhoneColumn)};
@@ -41,19 +59,37 @@ QList<PhoneBookRow> phoneBookGridRows(const QTableWidget *grid) {
     return rows;
 }
 
+QList<PhoneBookRow> phoneBookEntryRows(const QTableWidget *grid) {
+    return showsOnlyStandInRow(grid) ? QList<PhoneBookRow>() : phoneBookGridRows(grid);
+}
+
 void setPhoneBookGridRows(QTableWidget *grid, const QList<PhoneBookRow> &rows) {
     const bool updates = grid->updatesEnabled();
     grid->setUpdatesEnabled(false);
     grid->clearContents();
-    grid->setRowCount(int(rows.size()));
-    for (int i = 0; i < rows.size(); ++i)
-        setRowItems(grid, i, rows[i]);
+    if (rows.isEmpty()) {
+        showStandInRow(grid);
+    } else {
+        grid->setRowCount(int(rows.size()));
+        for (int i = 0; i < rows.size(); ++i)
+            setRowItems(grid, i, rows[i]);
+    }
     grid->setUpdatesEnabled(updates);
 }
 
 void insertPhoneBookGridRow(QTableWidget *grid, int index, const PhoneBookRow &row) {
+    if (showsOnlyStandInRow(grid)) {
+        setRowItems(grid, 0, row);
+        return;
+    }
     grid->insertRow(index);
     setRowItems(grid, index, row);
+}
+
+void removePhoneBookGridRow(QTableWidget *grid, int index) {
+    grid->removeRow(index);
+    if (grid->rowCount() == 0)
+        showStandInRow(grid);
 }
 
 } // namespace oxa

@@ -154,12 +154,15 @@ void TForm1::registerControls() {
     ctl<QTabWidget>("PageControl3")->setCurrentIndex(0);
     ctl<QTabWidget>("ModeCode")->setCurrentIndex(4);
     ctl<QComboBox>("waiting")->setCurrentIndex(2);
+    clearPhoneBook(); // an empty phone book shows one empty row
     ctl<QLabel>("Label35")->setWordWrap(true);
     // Grid cells take only what the unit can store, and show what it could not.
     auto *grid = ctl<QTableWidget>("PhoneBook1");
     grid->setItemDelegate(new PhoneBookCellDelegate(grid));
     connect(grid, &QTableWidget::itemChanged, this,
             [this](QTableWidgetItem *item) { markUnwritableCells(item->row()); });
+    // A reading such as "4050 mV" takes the whole width of the narrow battery group.
+    ctl<QLabel>("Voltage")->setAlignment(Qt::AlignCenter);
     // The strip's own hint; no text of the settings file replaces it.
     ctl<QWidget>("Bevel1")->setToolTip(tr("Signal is good, when color is green or blue."));
 

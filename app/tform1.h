@@ -75,7 +75,8 @@ public:
     // Settings pages and parameter strings
     void DecodeParameters();
     void EncodeParameters();
-    // Phone-book grid, as (name, number) byte pairs
+    // Phone-book grid, as (name, number) byte pairs. Cleared, it shows one empty row, which the first
+    // row appended replaces; phoneBookRows() gives every row shown, that empty one included.
     void clearPhoneBook();
     // Tints the grid cells the next whole write could not store (all rows, or one).
     void markUnwritableCells();

@@ -10,6 +10,7 @@
 #include "memories_trees.h"
 #include "memoryeditor.h"
 #include "nodetext.h"
+#include "pagecontrol.h"
 #include "portlayer.h"
 
 #include <QAbstractButton>
@@ -18,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -321,7 +321,6 @@ void TForm1::DelCodeClick() {
 
 void TForm1::AddCodeClick() {
     clearNodeSelection(ctl<QTreeWidget>("TreeCode"));
-    ctl<QWidget>("ModeCode")->show();
 }
 
 void TForm1::DetButClick() {
@@ -404,9 +403,8 @@ void TForm1::OnClickCode() {
     if (!node)
         return;
     const DecodedCode decoded = decodeCodeNode(*node);
-    auto *pages = ctl<QTabWidget>("ModeCode");
+    auto *pages = ctl<PageControl>("ModeCode");
     if (decoded.page && *decoded.page >= 0) {
-        pages->show();
         const int mode = *decoded.page;
         pages->setCurrentIndex(mode);
         if (decoded.code)
@@ -423,8 +421,8 @@ void TForm1::OnClickCode() {
         if (decoded.sms)
             named<QAbstractButton>(*this, smsBoxName(mode))->setChecked(*decoded.sms);
     } else if (decoded.page) {
-        // A mode this program does not know: no page can show it.
-        pages->hide();
+        // A mode this program does not know: no page can show it, so none is chosen.
+        pages->clearCurrentPage();
     }
     if (!decoded.error.isEmpty())
         report(decoded.error);

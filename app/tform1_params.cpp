@@ -142,7 +142,7 @@ void TForm1::markUnwritableCells() {
 }
 
 void TForm1::clearPhoneBook() {
-    phoneBookGrid(*this)->setRowCount(0);
+    setPhoneBookGridRows(phoneBookGrid(*this), {});
 }
 
 void TForm1::appendPhoneBookRow(const QByteArray &name, const QByteArray &number) {
@@ -165,12 +165,14 @@ QList<std::pair<QByteArray, QByteArray>> TForm1::phoneBookRows() const {
 void TForm1::LineInClick() {
     QTableWidget *grid = phoneBookGrid(*this);
     const int current = grid->currentRow();
+    // The stand-in row of an empty grid is no row yet: the inserted row takes its place.
+    const int rowCount = showsOnlyStandInRow(grid) ? 0 : grid->rowCount();
     bool currentEmpty = false;
-    if (current >= 0 && current < grid->rowCount()) {
+    if (current >= 0 && current < rowCount) {
         const PhoneBookRow row = phoneBookGridRow(grid, current);
         currentEmpty = row.name.isEmpty() && row.phone.isEmpty();
     }
-    const std::optional<int> index = insertLineIndex(grid->rowCount(), current, currentEmpty);
+    const std::optional<int> index = insertLineIndex(rowCount, current, currentEmpty);
     if (!index)
         return;
     insertPhoneBookGridRow(grid, *index, PhoneBookRow{});
@@ -183,9 +185,9 @@ void TForm1::LineDelClick() {
     if (!deletion)
         return; // nothing to delete
     const int column = std::max(grid->currentColumn(), 0);
-    grid->removeRow(deletion->row);
-    if (deletion->currentAfter >= 0)
-        grid->setCurrentCell(deletion->currentAfter, column);
+    removePhoneBookGridRow(grid, deletion->row);
+    // With the last row gone, the stand-in row is the current one.
+    grid->setCurrentCell(std::max(deletion->currentAfter, 0), column);
 }
 
 void TForm1::FindClick() {
@@ -212,7 +214,7 @@ void TForm1::SaveClick() {
     for (std::size_t i = 0; i < kEditBoxKeys.size(); ++i)
         content.editBoxValues[i] = ctl<QLineEdit>(kEditBoxKeys[i])->text().toLatin1();
     content.strings = heldStrings(state); // as held: the controls are not encoded for a file
-    content.rows = phoneBookGridRows(phoneBookGrid(*this));
+    content.rows = phoneBookEntryRows(phoneBookGrid(*this));
     const QString error = writeConfigurationFile(path, buildConfigurationFile(content));
     if (!error.isEmpty())
         report(error);
@@ -224,6 +226,10 @@ void TForm1::LoadClick() {
         report(tr("Nothing was loaded: the unit is being read. Load the file when the read has finished."));
         return;
     }
+    QTableWidget *grid = phoneBookGrid(*this);
+    // The first row is the current one before the file is chosen, and stays so after loading.
+    const int column = std::max(grid->currentColumn(), 0);
+    grid->setCurrentCell(0, column);
     const QString path = m_seams.dialogs->openFileName(ConfigurationFilter);
     if (path.isEmpty())
         return;
@@ -239,11 +245,9 @@ void TForm1::LoadClick() {
                    .arg(QDir::toNativeSeparators(path), refused));
         return;
     }
-    QTableWidget *grid = phoneBookGrid(*this);
     setPhoneBookGridRows(grid, load.rows);
     markUnwritableCells();
-    if (grid->rowCount() > 0)
-        grid->setCurrentCell(0, 0);
+    grid->setCurrentCell(0, column);
     // Set through the boxes, so their filters and the button-A mirroring run on the loaded values.
     for (const LoadedKeyValue &value : load.editBoxValues)
         ctl<QLineEdit>(value.key.constData())->setText(QString::fromLatin1(value.value));

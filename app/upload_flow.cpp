@@ -23,14 +23,19 @@ QString lineName(const TForm1 &form, int index) {
     return tr("line %1 (\"%2\")").arg(index + 1).arg(form.upload.lines.value(index));
 }
 
-// Ends the upload where it stands; nothing of it waits any more.
-void endUpload(TForm1 &form) {
+// Nothing of the upload waits any more.
+void stopWaiting(TForm1 &form) {
     form.state.UploadWaiting = false;
     form.state.AsendPending = false;
     form.state.UploadData.clear();
     form.upload.promptExpected = false;
     if (form.upload.replyTimer)
         form.upload.replyTimer->stop();
+}
+
+// Ends the upload where it stands (stopped or started over): its progress goes with it.
+void endUpload(TForm1 &form) {
+    stopWaiting(form);
     form.ctl<QWidget>("Prubeh")->hide();
 }
 
@@ -80,7 +85,8 @@ bool waitForOutputRoom(TForm1 &form, int bytes) {
 void runStep(TForm1 &form) {
     const int index = form.state.UploadIndex;
     if (index >= form.upload.lines.size()) {
-        endUpload(form); // the list is done
+        // The list is done: the bar stays at its last position until another operation hides it.
+        stopWaiting(form);
         return;
     }
     const UploadStep step = classifyUploadLine(form.upload.lines.at(index));

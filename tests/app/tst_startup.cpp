@@ -65,6 +65,7 @@ private slots:
     void firstRunWritesEverySettingsKey();
     void storedTextsWinOverDefaults();
     void settingsInAnEightBitCodePageKeepTheirBytes();
+    void quotedAndRepeatedKeysSurviveShutdown();
     void formSectionOptions_data();
     void formSectionOptions();
     void startupSendsEchoOffPausesThenIdentifies();
@@ -201,6 +202,24 @@ void TestStartup::settingsInAnEightBitCodePageKeepTheirBytes() {
     StartedWindow u("OXAset.exe", utf8);
     QCOMPARE(u.form->ctl<QPushButton>("RunOXA")->text(), QString::fromUtf8("Spus\xc5\xa5"));
     QVERIFY(u.settingsAfterClose().contains("Run=Spus\xc5\xa5"));
+}
+
+// A translator's quotes and a key written twice: the window shows what Windows would read, and the
+// shutdown that writes every text back leaves those lines as they were.
+void TestStartup::quotedAndRepeatedKeysSurviveShutdown() {
+    const QByteArray settings = "[Form]\r\nTop=\"40\"\r\n[Language]\r\nRun=\"Start\"\r\nStop=Halt\r\n"
+                                "Stop=Ignored\r\nSave=\" Keep \"\r\n";
+    StartedWindow w("OXAset.exe", settings);
+    QCOMPARE(w.form->pos().y(), 40);
+    QCOMPARE(w.form->ctl<QPushButton>("RunOXA")->text(), QString("Start"));
+    QCOMPARE(w.form->ctl<QPushButton>("StopOXA")->text(), QString("Halt"));
+    QCOMPARE(w.form->ctl<QPushButton>("Save")->text(), QString(" Keep "));
+    const QByteArray written = w.settingsAfterClose();
+    QVERIFY(written.contains("\r\nTop=\"40\"\r\n"));
+    QVERIFY(written.contains("\r\nRun=\"Start\"\r\n"));
+    QVERIFY(written.contains("\r\nStop=Halt\r\nStop=Ignored\r\n"));
+    QVERIFY(written.contains("\r\nSave=\" Keep \"\r\n"));
+    QCOMPARE(written.count("Stop="), 2);
 }
 
 void TestStartup::formSectionOptions_data() {

@@ -1,18 +1,23 @@
 // The window's layout: every control in place with its initial state, and a look at every page.
 #include "fakeseams.h"
+#include "icontabbar.h"
+#include "rowstabbar.h"
 #include "texts.h"
 #include "tform1.h"
 
 #include <QAbstractButton>
-#include <QHeaderView>
-#include <QPlainTextEdit>
-#include <QTableWidget>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -22,6 +27,10 @@ class TestWindow : public QObject {
     Q_OBJECT
 private slots:
     void fixedSizeWithEveryPage();
+    void controlsHaveTheirPlaces_data();
+    void controlsHaveTheirPlaces();
+    void longCaptionsWrapOntoRows();
+    void longPageCaptionsBreakBesideTheirIcons();
     void itemListsAndInitialTexts_data();
     void itemListsAndInitialTexts();
     void initialStates();
@@ -36,6 +45,47 @@ struct Window {
     test::FakeSeams fakes;
     TForm1 form;
 };
+
+// A window started as GSMQuend.exe (both module pages shown) with the captions of a settings file.
+struct TranslatedWindow {
+    explicit TranslatedWindow(const QByteArray &languageSection) {
+        QFile settings(folder.filePath("GSMQuend.ini"));
+        settings.open(QIODevice::WriteOnly);
+        settings.write("[Language]\r\n" + languageSection);
+        settings.close();
+        form = std::make_unique<TForm1>(fakes.seams(), folder.filePath("GSMQuend.exe"));
+        form->start();
+        form->show();
+    }
+    QTemporaryDir folder;
+    test::FakeSeams fakes;
+    std::unique_ptr<TForm1> form;
+};
+
+// Where a control lies in the page that holds it (its parent page of a page control).
+QRect placeInWindow(const QWidget *widget, const QWidget *window) {
+    return QRect(widget->mapTo(window, QPoint(0, 0)), widget->size());
+}
+
+// Every tab of a bar lies inside the bar and inside its page control, no two overlap, and each is at
+// least as wide as its caption needs.
+void checkTabsLieApart(const RowsTabBar *bar) {
+    const QRect inBar = bar->rect();
+    QList<QRect> places;
+    for (int i = 0; i < bar->count(); ++i) {
+        if (!bar->isTabVisible(i))
+            continue;
+        const QRect place = bar->tabPlace(i);
+        QVERIFY2(inBar.contains(place), qPrintable(bar->tabText(i)));
+        QVERIFY2(bar->mapTo(bar->parentWidget(), place.topRight()).x() < bar->parentWidget()->width(),
+                 qPrintable(bar->tabText(i)));
+        QVERIFY2(place.width() >= bar->fontMetrics().horizontalAdvance(bar->tabText(i)),
+                 qPrintable(bar->tabText(i)));
+        for (const QRect &other : std::as_const(places))
+            QVERIFY2(!other.intersects(place), qPrintable(bar->tabText(i)));
+        places.append(place);
+    }
+}
 } // namespace
 
 void TestWindow::fixedSizeWithEveryPage() {
@@ -59,6 +109,43 @@ void TestWindow::fixedSizeWithEveryPage() {
     for (const char *name : {"ADMIN7", "AABUTTON7", "BBUTTON7", "RelRingAll2", "WriteCode4", "Ne", "ToHours",
                              "PhoneBook1", "Monitor", "List", "Smeter", "Prubeh", "RXDled", "Image3", "Bevel1"})
         QVERIFY2(w.form.findChild<QWidget *>(name), name);
+}
+
+// The places and sizes the layout gives; every control lies whole inside its page.
+void TestWindow::controlsHaveTheirPlaces_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry"); // in its parent
+    QTest::newRow("PhoneBook1") << "PhoneBook1" << QRect(4, 4, 289, 385);
+    QTest::newRow("Monitor") << "Monitor" << QRect(4, 4, 481, 349);
+    QTest::newRow("List") << "List" << QRect(4, 4, 481, 345);
+    QTest::newRow("Battery") << "Battery" << QRect(4, 212, 57, 113);
+    QTest::newRow("Bevel1") << "Bevel1" << QRect(0, 456, 609, 25);
+    QTest::newRow("GroupBox4") << "GroupBox4" << QRect(496, 16, 113, 329);
+    QTest::newRow("GroupBox5") << "GroupBox5" << QRect(496, 352, 113, 97);
+    QTest::newRow("PageControl1") << "PageControl1" << QRect(0, 0, 497, 449);
+    QTest::newRow("Prubeh") << "Prubeh" << QRect(44, 460, 561, 17);
+    QTest::newRow("Smeter") << "Smeter" << QRect(84, 464, 521, 9);
+}
+
+void TestWindow::controlsHaveTheirPlaces() {
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    Window w;
+    w.form.show();
+    auto *widget = w.form.findChild<QWidget *>(name);
+    QVERIFY(widget);
+    QCOMPARE(widget->geometry(), geometry);
+    // Nothing is cut off by the page or group that holds it, nor by the window.
+    auto *pages = w.form.ctl<QTabWidget>("PageControl1");
+    for (QWidget *child = widget; child != w.form.centralWidget(); child = child->parentWidget())
+        if (pages->indexOf(child) >= 0)
+            pages->setCurrentWidget(child);
+    for (QWidget *child = widget; child != w.form.centralWidget(); child = child->parentWidget())
+        QVERIFY2(child->parentWidget()->rect().contains(child->geometry()), qPrintable(child->objectName()));
+    QVERIFY(widget->isVisibleTo(&w.form) || widget->objectName() == "Prubeh");
+    // The strip and the status bar meet without a gap or an overlap.
+    if (name == "Bevel1")
+        QCOMPARE(placeInWindow(widget, &w.form).bottom() + 1, w.form.statusBar()->geometry().top());
 }
 
 void TestWindow::itemListsAndInitialTexts_data() {
@@ -126,6 +213,11 @@ void TestWindow::initialStates() {
     QVERIFY(f.ctl<QWidget>("RXDled")->isHidden());
     QVERIFY(f.ctl<QWidget>("Image3")->isHidden());
     QCOMPARE(f.ctl<QLabel>("Voltage")->text(), QString("Voltage"));
+    // The widest reading the battery label shows fits inside the battery group.
+    auto *voltage = f.ctl<QLabel>("Voltage");
+    voltage->setText("5120 mV");
+    QVERIFY(voltage->fontMetrics().horizontalAdvance(voltage->text()) <= voltage->width());
+    QVERIFY(voltage->parentWidget()->rect().adjusted(1, 1, -1, -1).contains(voltage->geometry()));
     const QStringList panels = {" Operator:", " board voltage:", " SIM:", "  Ver: 5.1", " OXA Ver:"};
     for (int i = 0; i < panels.size(); ++i)
         QCOMPARE(f.panelText(i), panels.at(i));
@@ -133,6 +225,13 @@ void TestWindow::initialStates() {
     QCOMPARE(f.ctl<QWidget>("Smeter")->toolTip(), QString("Signal is good, when color is green or blue."));
     QVERIFY(f.ctl<QPlainTextEdit>("Monitor")->isReadOnly());
     QVERIFY(!f.ctl<QPlainTextEdit>("List")->isReadOnly());
+    // Both memos have a grey background, the editable list too.
+    for (const char *memo : {"Monitor", "List"}) {
+        const QColor base = f.ctl<QPlainTextEdit>(memo)->palette().color(QPalette::Base);
+        QVERIFY2(base != QColor(Qt::white) && base.red() == base.green() && base.green() == base.blue(), memo);
+    }
+    QCOMPARE(f.ctl<QPlainTextEdit>("List")->palette().color(QPalette::Base),
+             f.ctl<QPlainTextEdit>("Monitor")->palette().color(QPalette::Base));
     auto *grid = f.ctl<QTableWidget>("PhoneBook1");
     QCOMPARE(grid->columnCount(), 2);
     QCOMPARE(grid->horizontalHeaderItem(0)->text(), QString("Name"));
@@ -187,6 +286,82 @@ void TestWindow::textTablesHaveTheirRows() {
         QVERIFY2(!row.written == (row.key == "Status" || row.controls.first() == "Memo" ||
                                   row.controls.first() == "MemoPNumber"),
                  qPrintable(row.key));
+}
+
+// Captions too long for one row of tabs wrap onto more rows instead of being cut off; the row of the
+// current tab is the one next to its page, and the page starts below the tabs.
+void TestWindow::longCaptionsWrapOntoRows() {
+    TranslatedWindow w("1 button=Jedno tlacitko na dverich\r\n2 buttons=Dve tlacitka na dverich\r\n"
+                       "Buttons Module=Modul tlacitek\r\nKeyboard Module=Modul klavesnice\r\n");
+    auto *pages = w.form->ctl<QTabWidget>("OXAtyp");
+    auto *bar = qobject_cast<RowsTabBar *>(pages->tabBar());
+    QVERIFY(bar);
+    QVERIFY(bar->tabRows() >= 2);
+    checkTabsLieApart(bar);
+    for (int current = 0; current < pages->count(); ++current) {
+        pages->setCurrentIndex(current);
+        const QRect place = bar->tabPlace(current);
+        QCOMPARE(place.bottom(), bar->rect().bottom());
+        QVERIFY(pages->currentWidget()->mapTo(pages, QPoint(0, 0)).y() > bar->geometry().bottom());
+    }
+    // Clicking a tab in an upper row chooses its page.
+    pages->setCurrentIndex(0);
+    int upper = -1;
+    for (int i = 0; i < bar->count() && upper < 0; ++i)
+        if (bar->isTabVisible(i) && bar->tabPlace(i).bottom() < bar->rect().bottom())
+            upper = i;
+    QVERIFY(upper > 0);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabPlace(upper).center());
+    QCOMPARE(pages->currentIndex(), upper);
+    QCOMPARE(bar->tabPlace(upper).bottom(), bar->rect().bottom());
+    // The short captions of the access-code modes stay in one row.
+    pages->setCurrentWidget(w.form->ctl<QWidget>("ModuleKeyboard"));
+    w.form->ctl<QTabWidget>("PageControl3")->setCurrentIndex(1);
+    auto *modes = qobject_cast<RowsTabBar *>(w.form->ctl<QTabWidget>("ModeCode")->tabBar());
+    QVERIFY(modes);
+    QCOMPARE(modes->tabRows(), 1);
+    checkTabsLieApart(modes);
+
+    const QString folder = qEnvironmentVariable("OXA_GRAB_DIR");
+    if (!folder.isEmpty())
+        w.form->grab().save(QDir(folder).filePath("OXAtyp_long_captions.png"));
+}
+
+// The main tabs keep their icon beside the caption; captions too long for the row break at a blank
+// onto a second line, and only what even then does not fit is shortened.
+void TestWindow::longPageCaptionsBreakBesideTheirIcons() {
+    Window plain;
+    plain.form.show();
+    auto *pages = plain.form.ctl<QTabWidget>("PageControl1");
+    auto *bar = qobject_cast<IconTabBar *>(pages->tabBar());
+    QVERIFY(bar);
+    QCOMPARE(bar->height(), 48);
+    QCOMPARE(pages->currentWidget()->height(), 399);
+    QVERIFY(bar->tabRect(pages->count() - 1).right() < pages->width());
+
+    TranslatedWindow w("Buttons=Tla\xc4\x8d\xc3\xadtka\r\nPhone Book=Telefonn\xc3\xad seznam\r\n"
+                       "Setting=Nastaven\xc3\xad\r\nMonitor=Linka\r\nService=Servis\r\n");
+    auto *translated = qobject_cast<IconTabBar *>(w.form->ctl<QTabWidget>("PageControl1")->tabBar());
+    QCOMPARE(translated->captionLines(1), (QStringList{QString::fromUtf8("Telefonn\xc3\xad"), "seznam"}));
+    QCOMPARE(translated->captionLines(2), QStringList{QString::fromUtf8("Nastaven\xc3\xad")});
+    QCOMPARE(translated->captionLines(3), QStringList{"Linka"});
+    QCOMPARE(translated->captionLines(4), QStringList{"Servis"});
+    QCOMPARE(translated->height(), 48);
+    QVERIFY(translated->tabRect(4).right() < translated->parentWidget()->width());
+
+    TranslatedWindow tooLong("Buttons=Nastaveni vsech tlacitek\r\nPhone Book=Telefonni seznam karty SIM\r\n"
+                             "Setting=Nastaveni jednotky\r\nMonitor=Sledovani seriove linky\r\n"
+                             "Service=Servis a nahravani\r\n");
+    auto *shortened = qobject_cast<IconTabBar *>(tooLong.form->ctl<QTabWidget>("PageControl1")->tabBar());
+    QVERIFY(shortened->tabRect(4).right() < shortened->parentWidget()->width());
+    QVERIFY(shortened->captionLines(1).join(' ').contains(QChar(0x2026)));
+    QCOMPARE(shortened->height(), 48);
+
+    const QString folder = qEnvironmentVariable("OXA_GRAB_DIR");
+    if (!folder.isEmpty()) {
+        w.form->grab().save(QDir(folder).filePath("PageControl1_translated.png"));
+        tooLong.form->grab().save(QDir(folder).filePath("PageControl1_too_long.png"));
+    }
 }
 
 // With OXA_GRAB_DIR set, writes a PNG of every page and inner page for a person to look at.

@@ -62,6 +62,7 @@ private slots:
     void copsAndToneShowRunning();
     void okWithRefreshAndWriteDoesBoth();
     void runAndStopButtons();
+    void writeAfterAListingWithoutRows();
 };
 
 void TestDeviceReplies::stopReportNeedsDtr() {
@@ -317,6 +318,35 @@ void TestDeviceReplies::runAndStopButtons() {
     w.form.InicializaceClick();
     QCOMPARE(w.fakes.port.sent.mid(1),
              (QList<QByteArray>{"AT+CSQ\r\n", "AT#CGSN\r\n", "AT#ESCRIPT=oxa.pyo\r\n"}));
+}
+
+// A SIM that lists keys only leaves the grid with its one empty row: the whole write spends one "AT"
+// on that row, no index, between the last key and the emptied indexes.
+void TestDeviceReplies::writeAfterAListingWithoutRows() {
+    Window w;
+    w.form.appendPhoneBookRow("Gate", "555");
+    w.readUpToSize();
+    w.line("+CPBR: (1-12),40,18");
+    QCOMPARE(w.fakes.port.sent, QList<QByteArray>{"AT+CPBR=1,12\r\n"});
+    w.line("OK");
+    w.line("+CPBR: 1,\"+420111\",145,\"ADMIN1\"");
+    w.line("+CPBR: 2,\"3#1\",129,\"PARKEY\"");
+    w.line("OK");
+    QCOMPARE(w.form.phoneBookRows(), (QList<std::pair<QByteArray, QByteArray>>{{"", ""}}));
+
+    w.fakes.port.sent.clear();
+    w.form.SaveOXAClick();
+    for (int reply = 0; reply < 100 && w.form.state.WriteInProgress; ++reply)
+        w.line("OK");
+    QVERIFY(!w.form.state.WriteInProgress);
+    const QList<QByteArray> &sent = w.fakes.port.sent;
+    const qsizetype parkey = sent.indexOf("AT+CPBW=5,3#1,,PARKEY\r\n");
+    QVERIFY2(parkey > 0, sent.join().constData());
+    QCOMPARE(sent.mid(parkey + 1),
+             (QList<QByteArray>{"AT\r\n", "AT+CPBW=6\r\n", "AT+CPBW=7\r\n", "AT+CPBW=8\r\n", "AT+CPBW=9\r\n",
+                                "AT+CPBW=10\r\n", "AT+CPBW=11\r\n", "AT+CPBW=12\r\n", "AT+CPBR=1,12\r\n"}));
+    // Opening "AT", 27 keys, the empty row, seven emptied indexes, the read-back.
+    QCOMPARE(sent.size(), 1 + 27 + 1 + 7 + 1);
 }
 
 QTEST_MAIN(TestDeviceReplies)

@@ -1,5 +1,7 @@
 // The access-code sheet: the five mode pages written from their controls and filled from a clicked code.
 #include "memorywindow.h"
+#include "pagecontrol.h"
+#include "rowstabbar.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -240,21 +242,51 @@ void TestCodePages::notANumberShowsTheMessageOnceAndStops() {
     QVERIFY(!shown.sms);
 }
 
+// A mode this program has no page for leaves the page control in place with no page chosen: its
+// tabs stay, none of them is chosen, and no write button is there until the user picks a page.
 void TestCodePages::unknownModeShowsNoPage() {
     MemoryWindow w;
+    w.form.show();
+    w.form.ctl<QTabWidget>("OXAtyp")->setCurrentWidget(w.form.ctl<QWidget>("ModuleKeyboard"));
+    w.form.ctl<QTabWidget>("PageControl3")->setCurrentWidget(w.form.ctl<QWidget>("KeyBoardCode"));
     w.read({{"3", "1#7#22", "C77C"}, {"4", "2#0", "C8C"}});
+    auto *pages = w.form.ctl<PageControl>("ModeCode");
+    auto *bar = qobject_cast<RowsTabBar *>(pages->tabBar());
+    QVERIFY(bar);
+    const auto writeButtonShown = [&] {
+        for (int mode = 0; mode <= 4; ++mode)
+            if (named<QWidget>(w.form, "WriteCode" + QString::number(mode))->isVisible())
+                return true;
+        return false;
+    };
+
     QVERIFY(w.click("TreeCode", "3:C77C[1#7#22]"));
-    auto *pages = w.form.ctl<QTabWidget>("ModeCode");
-    QVERIFY(pages->isHidden());
+    QVERIFY(pages->isVisible());
+    QVERIFY(!pages->hasCurrentPage());
+    QVERIFY(!writeButtonShown());
+    for (int mode = 0; mode <= 4; ++mode)
+        QVERIFY(!bar->tabPlace(mode).isEmpty()); // every tab still there to be picked
+    QVERIFY(!bar->isTabVisible(pages->currentIndex()));
     QVERIFY(w.fakes.errors.messages.isEmpty());
     QVERIFY(named<QLineEdit>(w.form, "CodeM4")->text().isEmpty());
+
+    // A known mode chooses its page again.
     QVERIFY(w.click("TreeCode", "4:C8C[2#0]"));
-    QVERIFY(!pages->isHidden());
+    QVERIFY(pages->hasCurrentPage());
     QCOMPARE(pages->currentIndex(), 0);
+    QCOMPARE(pages->count(), 5);
     QCOMPARE(named<QLineEdit>(w.form, "CodeM0")->text(), QString("8"));
+    QVERIFY(writeButtonShown());
+
+    // Add leaves the choice to the user, who picks a page by its tab.
     QVERIFY(w.click("TreeCode", "3:C77C[1#7#22]"));
     w.form.ctl<QPushButton>("AddCode")->click();
-    QVERIFY(!pages->isHidden());
+    QVERIFY(!pages->hasCurrentPage());
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabPlace(3).center());
+    QVERIFY(pages->hasCurrentPage());
+    QCOMPARE(pages->currentWidget()->objectName(), QString("M3"));
+    QVERIFY(named<QWidget>(w.form, "WriteCode3")->isVisible());
+    QCOMPARE(pages->count(), 5);
 }
 
 void TestCodePages::codeBoxFiltersAndPreviews() {

@@ -45,6 +45,7 @@ private slots:
     void additionKeepsTheSelectedRowNumber();
     void clickListsTheMemory_data();
     void clickListsTheMemory();
+    void clickAndRefreshListTheSameEntries();
     void selectionClickFillsTheEditor_data();
     void selectionClickFillsTheEditor();
     void selectionClickWithALetterPositionStopsOnce();
@@ -176,6 +177,25 @@ void TestMemoryTrees::clickListsTheMemory() {
     QCOMPARE(memo ? w.form.state.SelectedMemoPrefix : w.form.state.SelectedButtonPrefix, prefix);
     QCOMPARE(w.texts(selection), listed);
     QCOMPARE(number->text(), QString("42")); // the editor is left alone
+}
+
+// The selection tree lists the memory entries whose names begin with the memory's prefix, on the click
+// and on every refresh alike. Not M12-10: no memory entry, and its position would read as "1", so a
+// write would rename it. Not MaM12-1: another memory, whose name merely contains M12-.
+void TestMemoryTrees::clickAndRefreshListTheSameEntries() {
+    MemoryWindow w;
+    const QList<SimEntry> sim = {{"5", "900", "M12-1"},
+                                 {"6", "901", "M12-2"},
+                                 {"7", "902", "MaM12-1"},
+                                 {"8", "903", "M12-10"},
+                                 {"9", "904", "M5-1"}};
+    w.read(sim);
+    QCOMPARE(w.texts("TreeMemo"), (Texts{"5:M12-1[900]", "6:M12-2[901]", "9:M5-1[904]", "7:MaM12-1[902]"}));
+    QVERIFY(w.click("TreeMemo", "6:M12-2[901]"));
+    const Texts memory12{"5:M12-1[900]", "6:M12-2[901]"};
+    QCOMPARE(w.texts("TreeMemoSel"), memory12);
+    w.read(sim);
+    QCOMPARE(w.texts("TreeMemoSel"), memory12);
 }
 
 void TestMemoryTrees::selectionClickFillsTheEditor_data() {

@@ -15,6 +15,7 @@ class TestConfigurationFilePages : public QObject {
 private slots:
     void saveRightAfterStartup();
     void cancelledDialogsChangeNothing();
+    void loadMakesTheFirstRowCurrentFirst();
     void load_data();
     void load();
     void loadTakesParameterRowsAndDecodes_data();
@@ -67,6 +68,8 @@ void TestConfigurationFilePages::saveRightAfterStartup() {
     const QString path = w.filePath(QStringLiteral("fresh.oxa"));
     saveFile(w, path);
     QCOMPARE(w.fakes.dialogs.filters, QStringList{Filter});
+    // The one empty row an empty grid shows is no phone-book row: the file has no line for it.
+    QCOMPARE(w.gridLines(), QStringList{"|"});
     QCOMPARE(readAll(path), startupFile());
 
     // The grid's rows follow the key lines; an empty row is a lone "=". An existing file is replaced.
@@ -89,22 +92,35 @@ void TestConfigurationFilePages::cancelledDialogsChangeNothing() {
     QCOMPARE(w.fakes.errors.messages, QStringList());
 }
 
+// The first row becomes the current one as soon as Load is pressed, whatever the dialog answers.
+void TestConfigurationFilePages::loadMakesTheFirstRowCurrentFirst() {
+    PagesWindow w;
+    w.form->appendPhoneBookRow("Gate", "555");
+    w.form->appendPhoneBookRow("Home", "666");
+    w.grid()->setCurrentCell(1, 1);
+    w.button("Load")->click();
+    QCOMPARE(w.fakes.dialogs.filters, QStringList{Filter});
+    QCOMPARE(w.grid()->currentRow(), 0);
+    QCOMPARE(w.grid()->currentColumn(), 1);
+    QCOMPARE(w.gridLines(), (QStringList{"Gate|555", "Home|666"}));
+}
+
 void TestConfigurationFilePages::load_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QStringList>("boxes"); // "name=text" of boxes that must show the text afterwards
     QTest::addColumn<QStringList>("grid");
 
     QTest::newRow("key names ignore letter case")
-        << QByteArray("admin2=123\r\n") << QStringList{"ADMIN2=123", "ADMIN1=999"} << QStringList{};
+        << QByteArray("admin2=123\r\n") << QStringList{"ADMIN2=123", "ADMIN1=999"} << QStringList{"|"};
     QTest::newRow("first row of a key wins") << QByteArray("ADMIN1=111\r\nADMIN1=222\r\n")
                                              << QStringList{"ADMIN1=111"} << QStringList{"ADMIN1|222"};
     QTest::newRow("filter and mirror run")
-        << QByteArray("ABUTTON4=12a34\r\n") << QStringList{"ABUTTON4=12", "AABUTTON4=12"} << QStringList{};
+        << QByteArray("ABUTTON4=12a34\r\n") << QStringList{"ABUTTON4=12", "AABUTTON4=12"} << QStringList{"|"};
     QTest::newRow("empty value empties the box")
-        << QByteArray("ADMIN1=\r\nALARMOFF=\n") << QStringList{"ADMIN1=", "ALARMOFF="} << QStringList{};
+        << QByteArray("ADMIN1=\r\nALARMOFF=\n") << QStringList{"ADMIN1=", "ALARMOFF="} << QStringList{"|"};
     QTest::newRow("missing key leaves its box")
         << QByteArray("ADMIN3=3") << QStringList{"ADMIN3=3", "ALARMON=Door open", "ALARMOFF=Door shut"}
-        << QStringList{};
+        << QStringList{"|"};
     QTest::newRow("line ends CR, LF, CR LF")
         << QByteArray("BBUTTON7=7\rGate=1\nHome=2\r\n\r\nALARMON= on = yes ")
         << QStringList{"BBUTTON7=7", "ALARMON= on = yes "} << QStringList{"Gate|1", "Home|2", "|"};
@@ -134,7 +150,7 @@ void TestConfigurationFilePages::load() {
         QCOMPARE(w.edit(box.left(eq))->text(), box.mid(eq + 1));
     }
     QCOMPARE(w.gridLines(), grid);
-    QCOMPARE(w.grid()->currentRow(), grid.isEmpty() ? -1 : 0);
+    QCOMPARE(w.grid()->currentRow(), 0);
     QCOMPARE(w.strings(), strings); // no parameter row: the strings are not touched, nothing decoded
     QCOMPARE(w.checkedButtons(), QStringList());
     QCOMPARE(w.fakes.errors.messages, QStringList());
@@ -163,7 +179,7 @@ void TestConfigurationFilePages::loadTakesParameterRowsAndDecodes_data() {
                               << QByteArrayList{"4#4#0#0#1#7#2#0", "5#0#03#0", "6#1#03#1", "2#0"}
                               << QStringList{"NoCall",   "ClockGSM", "TonBeep", "TonRing", "TonVoice",
                                              "PortESMS", "RelSMS1",  "RelSW2",  "RelRing2"}
-                              << QStringList{};
+                              << QStringList{"|"};
 }
 
 void TestConfigurationFilePages::loadTakesParameterRowsAndDecodes() {
@@ -271,7 +287,9 @@ void TestConfigurationFilePages::badFileLeavesTheWindowAsItWas() {
     w.form->appendPhoneBookRow("Gate", "555");
     w.form->appendPhoneBookRow("Home", "666");
     w.grid()->setCurrentCell(1, 1);
-    const QStringList before = w.snapshot();
+    QStringList before = w.snapshot();
+    // Load makes the first row current before it asks for the file.
+    before.replace(before.indexOf("current=1"), "current=0");
 
     const QString path = fileName == "." ? w.folder.path() : w.filePath(fileName);
     if (!bytes.isNull())

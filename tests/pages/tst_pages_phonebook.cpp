@@ -11,7 +11,7 @@ class TestPhoneBookPage : public QObject {
     Q_OBJECT
 private slots:
     void rowsKeepEveryByte();
-    void clearingEmptiesTheGrid();
+    void emptyGridShowsOneEmptyRow();
     void insertLine_data();
     void insertLine();
     void deleteLine_data();
@@ -68,14 +68,26 @@ void TestPhoneBookPage::rowsKeepEveryByte() {
     QCOMPARE(w.form->phoneBookRows().first().second, QByteArray("\xe9\xff 1"));
 }
 
-void TestPhoneBookPage::clearingEmptiesTheGrid() {
+// Like a value list, the grid never shows fewer than one row. That empty row is a row for the write
+// (one "AT", no index) but no phone-book row: the first row added takes its place.
+void TestPhoneBookPage::emptyGridShowsOneEmptyRow() {
     PagesWindow w;
+    QCOMPARE(w.gridLines(), QStringList{"|"});
     appendRows(w, {"A|1", "B|2"});
+    QCOMPARE(w.gridLines(), (QStringList{"A|1", "B|2"}));
     w.form->clearPhoneBook();
-    QCOMPARE(w.grid()->rowCount(), 0);
-    QVERIFY(w.form->phoneBookRows().isEmpty());
+    QCOMPARE(w.gridLines(), QStringList{"|"});
+    QCOMPARE(w.form->phoneBookRows(), (QList<std::pair<QByteArray, QByteArray>>{{"", ""}}));
     appendRows(w, {"C|3"});
     QCOMPARE(w.gridLines(), QStringList{"C|3"});
+    QCOMPARE(w.grid()->currentRow(), 0);
+
+    // Deleting the last row leaves the empty one, current; a read appends after nothing.
+    w.button("LineDel")->click();
+    QCOMPARE(w.gridLines(), QStringList{"|"});
+    QCOMPARE(w.grid()->currentRow(), 0);
+    appendRows(w, {"D|4"});
+    QCOMPARE(w.gridLines(), QStringList{"D|4"});
 }
 
 void TestPhoneBookPage::insertLine_data() {
@@ -117,8 +129,8 @@ void TestPhoneBookPage::deleteLine_data() {
     QTest::addColumn<int>("current");
     QTest::addColumn<QStringList>("after");
     QTest::addColumn<int>("currentAfter");
-    QTest::newRow("empty grid") << QStringList{} << -1 << QStringList{} << -1;
-    QTest::newRow("only row") << QStringList{"A|1"} << 0 << QStringList{} << -1;
+    QTest::newRow("empty grid") << QStringList{} << -1 << QStringList{"|"} << -1;
+    QTest::newRow("only row") << QStringList{"A|1"} << 0 << QStringList{"|"} << 0;
     QTest::newRow("last of several") << QStringList{"A|1", "B|2", "C|3"} << 2 << QStringList{"A|1", "B|2"}
                                      << 1;
     QTest::newRow("middle row") << QStringList{"A|1", "B|2", "C|3"} << 1 << QStringList{"A|1", "C|3"} << 1;

@@ -72,7 +72,9 @@ void TestUploadList::clearListEmptiesTheMemo() {
     QCOMPARE(w.form->ctl<QPlainTextEdit>("List")->toPlainText(), QString());
     w.upgrade(); // an empty list is over at once
     QVERIFY(!w.uploading());
-    QVERIFY(w.progress()->isHidden());
+    QVERIFY(!w.progress()->isHidden());
+    QCOMPARE(w.progress()->value(), 1);
+    QCOMPARE(w.progress()->maximum(), 1);
     QVERIFY(w.port.sent.isEmpty());
 }
 

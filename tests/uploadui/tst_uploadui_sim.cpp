@@ -103,7 +103,7 @@ void TestUploadSim::everyKindOfStepRunsToTheEnd() {
     QCOMPARE(w.host->unit().files().startScript(), QByteArray("main.pyo"));
     QCOMPARE(w.form->state.UploadIndex, 6);
     QVERIFY(!w.form->state.AsendPending);
-    QVERIFY(w.form->ctl<QWidget>("Prubeh")->isHidden());
+    QVERIFY(!w.form->ctl<QWidget>("Prubeh")->isHidden());
 
     const QStringList lines = w.form->monitor()->lines();
     for (const QString &command :

@@ -101,7 +101,8 @@ void TestUploadSteps::stepExchange() {
     QVERIFY(w.port.sent.isEmpty());
     QVERIFY(!w.uploading());
     QVERIFY(!w.form->state.AsendPending);
-    QVERIFY(w.progress()->isHidden());
+    QVERIFY(!w.progress()->isHidden());
+    QCOMPARE(w.progress()->value(), 2);
     QVERIFY2(w.errors.messages.isEmpty(), qPrintable(w.errors.messages.join('\n')));
 }
 
@@ -200,6 +201,11 @@ void TestUploadSteps::progressFollowsTheStepsAndUpgradeStartsOver() {
         w.port.deliver("OK\r\n");
     QCOMPARE(w.port.sent.size(), 6);
     QVERIFY(!w.uploading());
+    // Done: the bar stays where the last step left it until another operation hides it.
+    QVERIFY(!w.progress()->isHidden());
+    QCOMPARE(w.progress()->value(), 3);
+    QCOMPARE(w.progress()->maximum(), 4);
+    w.port.deliver("#CBC: 0,405\r\n");
     QVERIFY(w.progress()->isHidden());
 }
 
