@@ -1,5 +1,6 @@
 // The window's layout: every control in place with its initial state, and a look at every page.
 #include "fakeseams.h"
+#include "simwindow.h"
 #include "texts.h"
 #include "tform1.h"
 
@@ -28,6 +29,7 @@ private slots:
     void everyControlHasAnAccessibleName();
     void textTablesHaveTheirRows();
     void grabPages();
+    void grabScreenshot();
 };
 
 namespace {
@@ -223,6 +225,21 @@ void TestWindow::grabPages() {
         }
     }
     QVERIFY(QDir(folder).entryList({"*.png"}).size() >= 5);
+}
+
+// With OXA_SCREENSHOT set to a PNG path, writes the window as a user sees it after reading the simulated
+// unit: the screenshot that packaging/screenshots/ keeps for the metainfo.
+void TestWindow::grabScreenshot() {
+    const QString path = qEnvironmentVariable("OXA_SCREENSHOT");
+    if (path.isEmpty())
+        QSKIP("OXA_SCREENSHOT not set");
+    test::SimWindow w(test::SimWindow::defaultOptions(), QStringLiteral("OXAset"));
+    w.form.start();
+    w.form.show();
+    w.settle();
+    w.stopAndRead();
+    QVERIFY(w.form.phoneBookRows().size() > 1);
+    QVERIFY(w.form.grab().save(path));
 }
 
 QTEST_MAIN(TestWindow)
