@@ -5,6 +5,9 @@
 #include "tform1.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <cstring>
 
 #ifdef Q_OS_UNIX
 #include <QSocketNotifier>
@@ -50,13 +53,48 @@ void closeOnTerminationSignals(QWidget *window) {
 } // namespace
 #endif
 
+namespace {
+
+bool asksForHelpOrVersion(int argc, char *argv[]) {
+    for (int i = 1; i < argc; ++i)
+        for (const char *option : {"-h", "--help", "--help-all", "-v", "--version"})
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+    return false;
+}
+
+// Answered without a window, so that they work where there is no display. Nothing else on the command
+// line changes how the program starts: the name it was started by brands it (see the manual page).
+int answerHelpOrVersion(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("OXAset"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(OXA_VERSION));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "main", "Configures GSM door-intercom and gate-opener units over a serial line.\n\n"
+                "Started under another name (a copy or a link), the program takes that name's branding and "
+                "settings file: NAME.ini beside the executable, or in ~/.config/OXAset/ where that file "
+                "cannot be saved."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.process(app); // prints and exits
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char *argv[]) {
+    if (asksForHelpOrVersion(argc, argv))
+        return answerHelpOrVersion(argc, argv);
 #ifdef Q_OS_UNIX
     catchTerminationSignals();
 #endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("OXAset"));
     QApplication::setApplicationDisplayName(QStringLiteral("OXAset"));
+    QApplication::setApplicationVersion(QStringLiteral(OXA_VERSION));
+    // Ties the window to its launcher and icon where the desktop asks (Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral(OXA_APP_ID));
     QApplication::setQuitOnLastWindowClosed(true);
 
     oxa::PlatformDialogs dialogs;

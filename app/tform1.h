@@ -44,7 +44,10 @@ public:
     QString panelText(int index) const;
     void setPanelText(int index, const QString &text);
 
+    // The settings file saved at closing, with the backups folder beside it; and the one read at start-up,
+    // which differs while the file beside the program cannot be saved and has no copy of the user's yet.
     QString settingsPath() const { return m_settingsPath; }
+    QString settingsReadPath() const { return m_settingsReadPath; }
     QString deviceName() const { return m_deviceName; }
     QString languageName() const { return m_languageName; }
     int uploadPause() const { return m_uploadPause; }
@@ -242,6 +245,7 @@ private:
     Seams m_seams;
     QString m_executablePath;
     QString m_settingsPath;
+    QString m_settingsReadPath;
     // The settings file was there at start-up but could not be read: closing leaves it alone.
     bool m_settingsUnreadable = false;
     QString m_deviceName = QStringLiteral("OXA");

@@ -4,6 +4,7 @@
 #include "branding.h"
 #include "inifile.h"
 #include "monitor.h"
+#include "settingsfiles.h"
 #include "texts.h"
 
 #include <QApplication>
@@ -11,7 +12,6 @@
 #include <QFileInfo>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -21,23 +21,6 @@ namespace {
 
 const QString FormSection = QStringLiteral("Form");
 const QString LanguageSection = QStringLiteral("Language");
-
-// Beside the executable, under its own name; where that folder cannot be written, the per-user
-// configuration folder under the same file name.
-QString settingsFileFor(const QString &executablePath) {
-    const QFileInfo exe(executablePath);
-    const QString fileName = exe.completeBaseName() + QStringLiteral(".ini");
-    const QString beside = exe.absoluteDir().filePath(fileName);
-    const QFileInfo besideInfo(beside);
-    const bool writable =
-        besideInfo.exists() ? besideInfo.isWritable() : QFileInfo(exe.absolutePath()).isWritable();
-    if (writable)
-        return beside;
-    const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (userFolder.isEmpty())
-        return beside;
-    return QDir(userFolder).filePath(QStringLiteral("OXAset/") + fileName);
-}
 
 } // namespace
 
@@ -61,15 +44,17 @@ void TForm1::FormCreate() {
     showStatus("DeviceRun");
 
     // 3-8. Settings file: position, start-up options, language name, interface texts.
-    m_settingsPath = settingsFileFor(m_executablePath);
+    const SettingsFiles settingsFiles = settingsFilesFor(m_executablePath);
+    m_settingsReadPath = settingsFiles.read;
+    m_settingsPath = settingsFiles.save;
     IniFile ini;
     QString error;
     // A file that is there but cannot be read is the user's all the same: it is left as it is on closing.
-    m_settingsUnreadable = !ini.load(m_settingsPath, &error);
+    m_settingsUnreadable = !ini.load(m_settingsReadPath, &error);
     if (m_settingsUnreadable)
         report(tr("The settings file %1 cannot be read (%2). The built-in settings are used, and the file is "
                   "left as it is when the program closes.")
-                   .arg(m_settingsPath, error));
+                   .arg(m_settingsReadPath, error));
     move(ini.readInteger(FormSection, QStringLiteral("Left"), 200),
          ini.readInteger(FormSection, QStringLiteral("Top"), 200));
     m_uploadPause = ini.readInteger(FormSection, QStringLiteral("WaitSer"), 1000);
@@ -112,15 +97,18 @@ void TForm1::FormCreate() {
 void TForm1::FormClose() {
     if (m_seams.port)
         m_seams.port->close();
-    if (m_settingsUnreadable)
-        return; // said at start-up
+    // Said at start-up. A file beside the program that could not be read is not the one saved, though:
+    // the user's own starts from the built-in settings, and the next start reads it.
+    if (m_settingsUnreadable && m_settingsReadPath == m_settingsPath)
+        return;
     IniFile ini;
     QString error;
-    // Rewriting a file that cannot be read now would replace the user's keys by the window's few.
-    if (!ini.load(m_settingsPath, &error)) {
+    // Rewriting a file that cannot be read now would replace the user's keys by the window's few. A file
+    // read beside the program is carried whole into the user's own, its texts and service keys with it.
+    if (!m_settingsUnreadable && !ini.load(m_settingsReadPath, &error)) {
         m_seams.errors->report(tr("The settings were not saved: the settings file %1 cannot be read (%2), "
                                   "so it is left as it is.")
-                                   .arg(m_settingsPath, error));
+                                   .arg(m_settingsReadPath, error));
         return;
     }
     ini.writeInteger(FormSection, QStringLiteral("Top"), y());

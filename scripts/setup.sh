@@ -6,8 +6,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# The second line: the install test's validators, and what `cpack -G DEB` needs (dpkg-shlibdeps, file).
 packages=(qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libqt6svg6 libsimpleini-dev
-          cmake ninja-build g++ pkg-config fonts-dejavu-core xvfb xauth ${OXA_EXTRA_PACKAGES:-})
+          cmake ninja-build g++ pkg-config fonts-dejavu-core xvfb xauth
+          desktop-file-utils appstream dpkg-dev file ${OXA_EXTRA_PACKAGES:-})
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

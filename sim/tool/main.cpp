@@ -121,6 +121,7 @@ private:
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("oxasim");
+    QCoreApplication::setApplicationVersion(QStringLiteral(OXA_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -128,6 +129,7 @@ int main(int argc, char *argv[]) {
         "lines "
         "on stdin: dtr 1, dtr 0, dump, files, state, fault ..., reboot, help, quit.");
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption linkOption("link", "Also make a symbolic link PATH to the slave.", "PATH");
     const QCommandLineOption sizeOption("size", "Number of SIM phone-book locations (default 250).", "N",
                                         "250");

@@ -3,7 +3,9 @@
 #include "fakeseams.h"
 #include "inifile.h"
 #include "tform1.h"
+#include "unprivileged.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -71,6 +73,7 @@ private slots:
     void startupSendsEchoOffPausesThenIdentifies();
     void cancelledPortChoiceEndsStartupEarly();
     void unwritableFolderFallsBackToUserFolder();
+    void unwritableSettingsBesideAreReadAndSavedToUserFolder();
     void brandedCopyUsesItsOwnSettingsFile();
 };
 
@@ -300,6 +303,77 @@ void TestStartup::unwritableFolderFallsBackToUserFolder() {
     }
     QVERIFY(QFile::exists(userConfig.filePath("OXAset/OXAset.ini")));
     QVERIFY(fakes.errors.messages.isEmpty());
+    qunsetenv("XDG_CONFIG_HOME");
+}
+
+// An installed program: its folder and the settings file put there by an administrator are read-only
+// for the user. That file is read (texts and service keys); closing saves to the user's folder,
+// carrying its keys over, and the next start reads the user's file first.
+void TestStartup::unwritableSettingsBesideAreReadAndSavedToUserFolder() {
+    QTemporaryDir userConfig;
+    QVERIFY(test::openToEveryone(userConfig.path()));
+    qputenv("XDG_CONFIG_HOME", userConfig.path().toLocal8Bit());
+    QTemporaryDir folder;
+    const QString beside = folder.filePath("OXAset.ini");
+    const QString own = userConfig.filePath("OXAset/OXAset.ini");
+    const QByteArray administrators = "[Form]\r\nWaitSer=700\r\nInicializace=1\r\nOwnKey=kept\r\n"
+                                      "[Language]\r\nLanguage=Cze\r\nwrite code=Zapsat\r\n";
+    {
+        QFile file(beside);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(administrators);
+    }
+    QVERIFY(QFile::setPermissions(beside, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    QVERIFY(test::readOnlyForUsers(folder.path()));
+
+    {
+        test::UnprivilegedFileAccess asUser;
+        test::FakeSeams fakes;
+        TForm1 form(fakes.seams(), folder.filePath("OXAset"));
+        form.start();
+        QCOMPARE(form.settingsReadPath(), beside);
+        QCOMPARE(form.settingsPath(), own);
+        QCOMPARE(form.uploadPause(), 700);
+        QVERIFY(shown(form, "Inicializace"));
+        QCOMPARE(form.languageName(), QString("Cze"));
+        QCOMPARE(form.ctl<QPushButton>("WriteCode0")->text(), QString("Zapsat"));
+        form.move(150, 160);
+        form.close();
+        QCOMPARE(fakes.errors.messages, QStringList{});
+    }
+    {
+        QFile file(beside);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), administrators);
+    }
+    IniFile saved;
+    QVERIFY(saved.load(own));
+    QCOMPARE(saved.readInteger("Form", "WaitSer", 0), 700);
+    QCOMPARE(saved.readInteger("Form", "Inicializace", 0), 1);
+    QCOMPARE(saved.readString("Form", "OwnKey", {}), QString("kept"));
+    QCOMPARE(saved.readString("Language", "write code", {}), QString("Zapsat"));
+    QCOMPARE(saved.readInteger("Form", "Left", 0), 150);
+    QCOMPARE(saved.readInteger("Form", "Top", 0), 160);
+
+    // The user's file is read first: a change made there holds, the administrator's file stays as it is.
+    saved.writeInteger("Form", "WaitSer", 650);
+    QVERIFY(saved.save(own));
+    {
+        test::UnprivilegedFileAccess asUser;
+        test::FakeSeams fakes;
+        TForm1 form(fakes.seams(), folder.filePath("OXAset"));
+        form.start();
+        QCOMPARE(form.settingsReadPath(), own);
+        QCOMPARE(form.settingsPath(), own);
+        QCOMPARE(form.uploadPause(), 650);
+        QCOMPARE(form.pos(), QPoint(150, 160));
+        form.close();
+        QCOMPARE(fakes.errors.messages, QStringList{});
+    }
+    QVERIFY(saved.load(own));
+    QCOMPARE(saved.readInteger("Form", "WaitSer", 0), 650);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{"OXAset.ini"});
     qunsetenv("XDG_CONFIG_HOME");
 }
 

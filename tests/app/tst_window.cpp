@@ -2,6 +2,7 @@
 #include "fakeseams.h"
 #include "icontabbar.h"
 #include "rowstabbar.h"
+#include "simwindow.h"
 #include "texts.h"
 #include "tform1.h"
 
@@ -37,6 +38,7 @@ private slots:
     void everyControlHasAnAccessibleName();
     void textTablesHaveTheirRows();
     void grabPages();
+    void grabScreenshot();
 };
 
 namespace {
@@ -398,6 +400,21 @@ void TestWindow::grabPages() {
         }
     }
     QVERIFY(QDir(folder).entryList({"*.png"}).size() >= 5);
+}
+
+// With OXA_SCREENSHOT set to a PNG path, writes the window as a user sees it after reading the simulated
+// unit: the screenshot that packaging/screenshots/ keeps for the metainfo.
+void TestWindow::grabScreenshot() {
+    const QString path = qEnvironmentVariable("OXA_SCREENSHOT");
+    if (path.isEmpty())
+        QSKIP("OXA_SCREENSHOT not set");
+    test::SimWindow w(test::SimWindow::defaultOptions(), QStringLiteral("OXAset"));
+    w.form.start();
+    w.form.show();
+    w.settle();
+    w.stopAndRead();
+    QVERIFY(w.form.phoneBookRows().size() > 1);
+    QVERIFY(w.form.grab().save(path));
 }
 
 QTEST_MAIN(TestWindow)

@@ -3,9 +3,11 @@
 #include "simwindow.h"
 
 #include "fault.h"
+#include "unprivileged.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -61,6 +63,7 @@ private slots:
     void writeStoresKeysRowsAndEmptiesTheRest();
     void writeWithoutKnownSizeEndsAtOnce();
     void refusedWriteStepUnlocksAndKeepsTheWindow();
+    void installedProgramKeepsBackupsInTheUserFolder();
     void silentUnitEndsTheWriteAfterTheTimeout();
     void everyByteRoundTripsUnitWindowFileWindowUnit();
 };
@@ -181,6 +184,33 @@ void TestDeviceSim::refusedWriteStepUnlocksAndKeepsTheWindow() {
     w.settle();
     QCOMPARE(w.errors.messages.size(), 1);
     QCOMPARE(usedEntries(w.unit()).at(1), (std::pair<QByteArray, QByteArray>{"ADMIN2", "+420600333444"}));
+}
+
+// The folder of an installed program cannot be written: the backups go beside the settings file the
+// program saves, in the user's configuration folder.
+void TestDeviceSim::installedProgramKeepsBackupsInTheUserFolder() {
+    QTemporaryDir userConfig;
+    QVERIFY(test::openToEveryone(userConfig.path()));
+    qputenv("XDG_CONFIG_HOME", userConfig.path().toLocal8Bit());
+    test::SimWindow w(optionsWith(simOf(SmallSim)), QStringLiteral("OXAset"));
+    QVERIFY(test::readOnlyForUsers(w.folder.path()));
+    {
+        test::UnprivilegedFileAccess asUser;
+        w.form.start();
+        w.settle();
+        w.stopAndRead();
+        w.form.ctl<QLineEdit>("ADMIN2")->setText("+420600333444");
+        w.form.SaveOXAClick();
+        QVERIFY(w.settle([&] { return !w.form.state.WriteInProgress; }));
+        w.settle();
+    }
+    qunsetenv("XDG_CONFIG_HOME");
+    QCOMPARE(w.errors.messages, QStringList{});
+    QCOMPARE(w.form.settingsPath(), userConfig.filePath("OXAset/OXAset.ini"));
+    const QDir backups(userConfig.filePath("OXAset/backups"));
+    QCOMPARE(backups.entryList({"*.oxa"}, QDir::Files).size(), 1);
+    QCOMPARE(w.form.state.LastBackup, backups.filePath(backups.entryList({"*.oxa"}, QDir::Files).first()));
+    QVERIFY(!QFileInfo::exists(w.folder.filePath("backups")));
 }
 
 void TestDeviceSim::silentUnitEndsTheWriteAfterTheTimeout() {

@@ -180,30 +180,36 @@ void TestFilesOpen::uploadStepFile() {
 
 // The settings file: missing gives the built-in settings silently; one that is there but cannot be
 // taken gives them with one message and is left exactly as it was when the program closes; one cut
-// short gives what it holds and keeps it.
+// short gives what it holds and keeps it. Where the file beside the program cannot be saved, it is read
+// all the same and the saving goes to the user's configuration folder.
+enum class SavedTo { Beside, UserFolder, Nowhere };
+
 void TestFilesOpen::settingsFile_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("messagesAtStart");
     QTest::addColumn<int>("messagesAtClose");
     QTest::addColumn<int>("waitSer");
     QTest::addColumn<bool>("leftAsItWas");
-    // A read-only file beside the program sends the settings to the per-user folder instead (start-up
-    // tests cover that); every other kind is here.
-    QList<BadFile> kinds = AllKinds;
-    kinds.removeAll(BadFile::ReadOnly);
-    addBadFileRows(kinds, [](QTestData &row, BadFile kind) {
+    QTest::addColumn<int>("savedTo");
+    addBadFileRows(AllKinds, [](QTestData &row, BadFile kind) {
         switch (kind) {
         case BadFile::Missing:
-            row << 0 << 0 << 1000 << false; // written at close
+            row << 0 << 0 << 1000 << false << int(SavedTo::Beside); // written at close
             break;
         case BadFile::UnderAFile:
-            row << 0 << 1 << 1000 << true; // nowhere to write it: said at close
+            row << 0 << 0 << 1000 << true << int(SavedTo::UserFolder); // no folder to write it in
             break;
         case BadFile::Truncated:
-            row << 0 << 0 << 700 << false; // rewritten with what it held
+            row << 0 << 0 << 700 << false << int(SavedTo::Beside); // rewritten with what it held
+            break;
+        case BadFile::ReadOnly:
+            row << 0 << 0 << 700 << true << int(SavedTo::UserFolder); // with what it holds
+            break;
+        case BadFile::NoReadPermission:
+            row << 1 << 0 << 1000 << true << int(SavedTo::UserFolder); // the built-in settings
             break;
         default:
-            row << 1 << 0 << 1000 << true;
+            row << 1 << 0 << 1000 << true << int(SavedTo::Nowhere);
         }
     });
 }
@@ -214,12 +220,18 @@ void TestFilesOpen::settingsFile() {
     QFETCH(int, messagesAtClose);
     QFETCH(int, waitSer);
     QFETCH(bool, leftAsItWas);
+    QFETCH(int, savedTo);
+    QTemporaryDir userConfig;
+    QVERIFY(openToEveryone(userConfig.path()));
+    qputenv("XDG_CONFIG_HOME", userConfig.path().toLocal8Bit());
     QTemporaryDir folder;
     QString exe = folder.filePath("GSMQuend");
     QString settings = exe + ".ini";
+    QString own = userConfig.filePath("OXAset/GSMQuend.ini");
     if (BadFile(kind) == BadFile::UnderAFile) {
         exe = makeBadFile(BadFile::UnderAFile, folder.path(), "GSMQuend", GoodSettings); // .../GSMQuend/inner
         settings = exe + ".ini";
+        own = userConfig.filePath("OXAset/inner.ini");
     } else {
         makeBadFile(BadFile(kind), folder.path(), "GSMQuend.ini", GoodSettings);
     }
@@ -230,7 +242,8 @@ void TestFilesOpen::settingsFile() {
     if (needsUserAccess(BadFile(kind)))
         access.emplace();
     FilesWindow w(exe);
-    QCOMPARE(w.form.settingsPath(), settings);
+    QCOMPARE(w.form.settingsReadPath(), settings);
+    QCOMPARE(w.form.settingsPath(), SavedTo(savedTo) == SavedTo::UserFolder ? own : settings);
     QCOMPARE(w.messages().size(), messagesAtStart);
     if (messagesAtStart == 1)
         QVERIFY2(w.messages().first().contains("left as it is"), qPrintable(w.messages().first()));
@@ -238,6 +251,7 @@ void TestFilesOpen::settingsFile() {
 
     w.form.close();
     access.reset();
+    qunsetenv("XDG_CONFIG_HOME");
     QCOMPARE(w.messages().size(), messagesAtStart + messagesAtClose);
     const QByteArray after =
         stateOf(BadFile(kind) == BadFile::UnderAFile ? folder.filePath("GSMQuend") : settings);
@@ -248,6 +262,14 @@ void TestFilesOpen::settingsFile() {
         if (BadFile(kind) == BadFile::Truncated)
             QVERIFY2(after.contains("WaitSer=700") && after.contains("OwnKey=kept"), after.constData());
     }
+    const QByteArray ownAfter = stateOf(own);
+    if (SavedTo(savedTo) != SavedTo::UserFolder) {
+        QCOMPARE(ownAfter, QByteArray("nothing"));
+        return;
+    }
+    QVERIFY2(ownAfter.contains("[Form]") && ownAfter.contains("Top="), ownAfter.constData());
+    // What could be read beside the program is carried into the user's file.
+    QCOMPARE(ownAfter.contains("WaitSer=700") && ownAfter.contains("OwnKey=kept"), waitSer == 700);
 }
 
 QTEST_MAIN(TestFilesOpen)

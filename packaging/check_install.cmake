@@ -1,0 +1,147 @@
+# The install test: installs the build into a scratch folder as the package does (prefix /usr under
+# DESTDIR) and checks
+# - the tree: each program and its manual page, the launcher, the icon and the metainfo, nothing else;
+# - the launcher with desktop-file-validate and the metainfo with appstreamcli validate --no-net;
+# - each installed program's --help against the OPTIONS of its manual page, both ways, and its --version
+#   against the project's version, which the page names too;
+# - the metainfo's newest release is this version, and its screenshot is in packaging/screenshots/.
+# Run by CTest with -DBUILD_DIR, -DSOURCE_DIR, -DAPP_ID, -DVERSION and -DPROGRAMS (a list).
+cmake_minimum_required(VERSION 3.25)
+
+set(failures "")
+macro(fail text)
+    string(APPEND failures "\n- ${text}")
+endmacro()
+
+set(root ${BUILD_DIR}/install-test)
+file(REMOVE_RECURSE ${root})
+execute_process(COMMAND ${CMAKE_COMMAND} -E env DESTDIR=${root} ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix /usr
+                RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(result)
+    message(FATAL_ERROR "cmake --install failed:\n${output}")
+endif()
+
+# The tree.
+set(expected usr/share/applications/${APP_ID}.desktop usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg
+             usr/share/metainfo/${APP_ID}.metainfo.xml)
+foreach(program ${PROGRAMS})
+    list(APPEND expected usr/bin/${program} usr/share/man/man1/${program}.1)
+endforeach()
+file(GLOB_RECURSE installed LIST_DIRECTORIES false RELATIVE ${root} ${root}/*)
+foreach(file ${expected})
+    if(NOT file IN_LIST installed)
+        fail("not installed: ${file}")
+    endif()
+endforeach()
+foreach(file ${installed})
+    if(NOT file IN_LIST expected)
+        fail("installed but not expected: ${file}")
+    endif()
+endforeach()
+
+# The validators. desktop-file-validate says hints with success: any word from it is a failure.
+find_program(desktop_file_validate desktop-file-validate)
+find_program(appstreamcli appstreamcli)
+if(NOT desktop_file_validate OR NOT appstreamcli)
+    message(FATAL_ERROR "desktop-file-validate or appstreamcli is missing (packages desktop-file-utils and "
+                        "appstream; scripts/setup.sh installs them)")
+endif()
+execute_process(COMMAND ${desktop_file_validate} ${root}/usr/share/applications/${APP_ID}.desktop
+                RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(result OR NOT output STREQUAL "")
+    fail("desktop-file-validate:\n${output}")
+endif()
+execute_process(COMMAND ${appstreamcli} validate --no-net --no-color ${root}/usr/share/metainfo/${APP_ID}.metainfo.xml
+                RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(result)
+    fail("appstreamcli validate --no-net:\n${output}")
+endif()
+
+# The metainfo's release notes and screenshot.
+file(READ ${root}/usr/share/metainfo/${APP_ID}.metainfo.xml metainfo)
+string(REGEX MATCH "<release version=\"([^\"]*)\"" release "${metainfo}")
+if(NOT CMAKE_MATCH_1 STREQUAL VERSION)
+    fail("the metainfo's newest release is \"${CMAKE_MATCH_1}\", the project's version ${VERSION}: add its notes")
+endif()
+string(REGEX MATCH "<image>[^<]*/([^/<]+)</image>" image "${metainfo}")
+if(NOT CMAKE_MATCH_1 OR NOT EXISTS ${SOURCE_DIR}/packaging/screenshots/${CMAKE_MATCH_1})
+    fail("the metainfo's screenshot \"${CMAKE_MATCH_1}\" is not in packaging/screenshots/")
+endif()
+
+# Each program against its manual page.
+foreach(program ${PROGRAMS})
+    set(exe ${root}/usr/bin/${program})
+    set(page ${root}/usr/share/man/man1/${program}.1)
+    if(NOT EXISTS ${exe} OR NOT EXISTS ${page})
+        continue()
+    endif()
+    file(STRINGS ${page} lines)
+    # The tags of the OPTIONS section (the line after each .TP), with troff's "\-" read as "-".
+    set(in_options FALSE)
+    set(after_tp FALSE)
+    set(page_options "")
+    set(title "")
+    foreach(line IN LISTS lines)
+        if(line MATCHES "^\\.TH ")
+            set(title "${line}")
+        endif()
+        if(line MATCHES "^\\.SH ")
+            set(in_options FALSE)
+            if(line MATCHES "^\\.SH OPTIONS")
+                set(in_options TRUE)
+            endif()
+        elseif(in_options AND after_tp)
+            string(REPLACE "\\-" "-" line "${line}")
+            string(REGEX MATCHALL "(^|[ \"])-[-A-Za-z?]+" tokens "${line}")
+            foreach(token ${tokens})
+                string(REGEX REPLACE "^[ \"]" "" token "${token}")
+                list(APPEND page_options "${token}")
+            endforeach()
+        endif()
+        set(after_tp FALSE)
+        if(line MATCHES "^\\.TP")
+            set(after_tp TRUE)
+        endif()
+    endforeach()
+
+    # The options of --help: each line "  -x, --long <VALUE>  what it does" after "Options:".
+    execute_process(COMMAND ${exe} --help RESULT_VARIABLE result OUTPUT_VARIABLE help ERROR_VARIABLE errors)
+    if(result)
+        fail("${program} --help exits with ${result}: ${errors}")
+    endif()
+    string(REPLACE "\n" ";" help_lines "${help}")
+    set(help_options "")
+    foreach(line IN LISTS help_lines)
+        if(line MATCHES "^  (-[^ ,]+(, -[^ ,]+)*)")
+            string(REGEX MATCHALL "-[-A-Za-z?]+" tokens "${CMAKE_MATCH_1}")
+            list(APPEND help_options ${tokens})
+        endif()
+    endforeach()
+    if(help_options STREQUAL "")
+        fail("${program} --help lists no options:\n${help}")
+    endif()
+    foreach(option ${help_options})
+        if(NOT option IN_LIST page_options)
+            fail("${program} --help lists ${option}, its manual page's OPTIONS do not")
+        endif()
+    endforeach()
+    foreach(option ${page_options})
+        if(NOT option IN_LIST help_options)
+            fail("${program}'s manual page lists ${option}, its --help does not")
+        endif()
+    endforeach()
+
+    execute_process(COMMAND ${exe} --version RESULT_VARIABLE result OUTPUT_VARIABLE version ERROR_VARIABLE errors)
+    if(result OR NOT version STREQUAL "${program} ${VERSION}\n")
+        fail("${program} --version says \"${version}\" (exit ${result}), not \"${program} ${VERSION}\"")
+    endif()
+    if(NOT title MATCHES " \"OXAset ${VERSION}\" ")
+        fail("${program}'s manual page is not of version ${VERSION}: ${title}")
+    endif()
+endforeach()
+
+if(failures)
+    message(FATAL_ERROR "The installed tree in ${root}:${failures}")
+endif()
+file(REMOVE_RECURSE ${root})
+message(STATUS "Installed tree, launcher, metainfo and manual pages agree (${PROGRAMS} ${VERSION})")
