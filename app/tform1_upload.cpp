@@ -6,6 +6,7 @@
 #include "upload_flow.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 
 namespace oxa {
@@ -21,10 +22,12 @@ void TForm1::LoadListClick() {
     }
     auto *memo = ctl<QPlainTextEdit>("List");
     memo->setPlainText(appendListText(memo->toPlainText(), list.data));
+    upload.listFolder = QFileInfo(path).absolutePath();
 }
 
 void TForm1::ClrListClick() {
     ctl<QPlainTextEdit>("List")->clear();
+    upload.listFolder.clear();
 }
 
 void TForm1::UpgradeClick() {

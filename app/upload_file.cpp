@@ -3,6 +3,7 @@
 #include "uploadlist.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -19,8 +20,12 @@ QString tr(const char *text) {
 UploadFile readAtMost(const QString &path, qint64 maxSize) {
     if (path.isEmpty())
         return {{}, tr("no file name was given")};
-    if (QFileInfo(path).isDir())
+    const QFileInfo info(path);
+    if (info.isDir())
         return {{}, tr("it is a folder")};
+    // A device or a pipe could block the window for good, or never end.
+    if (info.exists() && !info.isFile())
+        return {{}, tr("it is not a regular file")};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {{}, file.errorString()};
@@ -57,8 +62,52 @@ UploadFile readUploadList(const QString &path) {
     return result;
 }
 
-QString uploadFilePath(const QString &listName) {
-    return QFile::decodeName(listName.toLatin1());
+QString uploadFilePath(const QString &listName, const QString &listFolder) {
+    const QString name = QFile::decodeName(listName.toLatin1());
+    if (name.isEmpty() || listFolder.isEmpty() || QFileInfo(name).isAbsolute())
+        return name;
+    return QDir(listFolder).filePath(name);
+}
+
+QString uploadFileProblem(const QString &path) {
+    if (path.isEmpty())
+        return tr("no file name was given");
+    const QFileInfo info(path);
+    if (!info.exists())
+        return tr("there is no file %1").arg(QDir::toNativeSeparators(info.absoluteFilePath()));
+    if (info.isDir())
+        return tr("%1 is a folder").arg(QDir::toNativeSeparators(info.absoluteFilePath()));
+    if (!info.isFile())
+        return tr("%1 is not a regular file").arg(QDir::toNativeSeparators(info.absoluteFilePath()));
+    if (info.size() == 0)
+        return tr("the file %1 is empty").arg(QDir::toNativeSeparators(info.absoluteFilePath()));
+    if (info.size() > MaxUploadFileSize)
+        return tr("the file %1 is larger than %2 MB")
+            .arg(QDir::toNativeSeparators(info.absoluteFilePath()))
+            .arg(MaxUploadFileSize / (1024 * 1024));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return tr("the file %1 cannot be read: %2")
+            .arg(QDir::toNativeSeparators(info.absoluteFilePath()), file.errorString());
+    return {};
+}
+
+QList<UploadLineProblem> checkUploadList(const QStringList &lines, const QString &listFolder) {
+    QList<UploadLineProblem> problems;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const UploadStep step = classifyUploadLine(lines[i]);
+        QString why;
+        if (step.sendsFile())
+            why = uploadFileProblem(uploadFilePath(step.argument, listFolder));
+        if (why.isEmpty()) {
+            const Command command = uploadCommand(step, 1);
+            if (!command.ok())
+                why = tr("its %1 holds a line break").arg(commandFieldName(command.refused));
+        }
+        if (!why.isEmpty())
+            problems.append({int(i + 1), lines[i], why});
+    }
+    return problems;
 }
 
 QString appendListText(const QString &memoText, const QByteArray &fileBytes) {

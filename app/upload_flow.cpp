@@ -10,6 +10,8 @@
 #include <QProgressBar>
 #include <QTimer>
 
+#include <utility>
+
 namespace oxa {
 
 namespace {
@@ -23,6 +25,26 @@ QString lineName(const TForm1 &form, int index) {
     return tr("line %1 (\"%2\")").arg(index + 1).arg(form.upload.lines.value(index));
 }
 
+// The device buttons wait while an upload runs: a read, write, run or stop would put its commands
+// between the upload's.
+constexpr const char *LockedDuringUpload[] = {"SaveOXA", "LoadOXA", "RunOXA", "StopOXA"};
+
+void lockDeviceButtons(TForm1 &form) {
+    if (!form.upload.lockedButtons.isEmpty())
+        return; // locked already (Upgrade pressed again)
+    for (const char *name : LockedDuringUpload) {
+        auto *button = form.ctl<QWidget>(name);
+        form.upload.lockedButtons.append({QLatin1String(name), button->isEnabled()});
+        button->setEnabled(false);
+    }
+}
+
+void unlockDeviceButtons(TForm1 &form) {
+    for (const auto &[name, enabled] : std::exchange(form.upload.lockedButtons, {}))
+        if (auto *button = qobject_cast<QWidget *>(form.control(name)))
+            button->setEnabled(enabled);
+}
+
 // Nothing of the upload waits any more.
 void stopWaiting(TForm1 &form) {
     form.state.UploadWaiting = false;
@@ -31,6 +53,7 @@ void stopWaiting(TForm1 &form) {
     form.upload.promptExpected = false;
     if (form.upload.replyTimer)
         form.upload.replyTimer->stop();
+    unlockDeviceButtons(form);
 }
 
 // Ends the upload where it stands (stopped or started over): its progress goes with it.
@@ -93,7 +116,7 @@ void runStep(TForm1 &form) {
     qint64 size = 0;
     if (step.sendsFile()) {
         form.state.UploadData.clear();
-        const QString path = uploadFilePath(step.argument);
+        const QString path = uploadFilePath(step.argument, form.upload.listFolder);
         UploadFile file = readUploadFile(path);
         if (!file.ok()) {
             stopWithMessage(form, tr("The upload stopped at %1: the file \"%2\" cannot be sent: %3.")
@@ -127,8 +150,32 @@ void runStep(TForm1 &form) {
 } // namespace
 
 void startUpload(TForm1 &form) {
+    const QStringList lines = uploadListLines(form.ctl<QPlainTextEdit>("List")->toPlainText());
+    if (!form.state.UploadWaiting && !form.state.AsendPending) {
+        if (const std::optional<QString> busy = form.whyDeviceBusy()) {
+            form.report(tr("Nothing was sent: %1. Start the upload when it has finished.").arg(*busy));
+            return;
+        }
+    }
+    // Every step is checked before the first command goes out.
+    if (const QList<UploadLineProblem> problems = checkUploadList(lines, form.upload.listFolder);
+        !problems.isEmpty()) {
+        QStringList described;
+        for (const UploadLineProblem &problem : problems.mid(0, 15))
+            described << tr("- line %1 (\"%2\"): %3").arg(problem.line).arg(problem.text, problem.why);
+        if (problems.size() > 15)
+            described << tr("- and %1 more").arg(problems.size() - 15);
+        form.report(
+            tr("Nothing was sent to the unit: these lines of the upload list cannot run:\n%1\nCorrect "
+               "the list and start the upload again.")
+                .arg(described.join(QLatin1Char('\n'))));
+        return;
+    }
     endUpload(form); // pressed again: start over
-    form.upload.lines = uploadListLines(form.ctl<QPlainTextEdit>("List")->toPlainText());
+    // The module's files may be the unit's script: what it does to the SIM is not known.
+    form.markListingStale(tr("an upload ran commands on the unit since the last read"));
+    lockDeviceButtons(form);
+    form.upload.lines = lines;
     auto *progress = form.ctl<QProgressBar>("Prubeh");
     progress->setRange(0, int(form.upload.lines.size()) + 1);
     progress->setValue(1);

@@ -2,7 +2,10 @@
 
 #include "uploadlist.h"
 
+#include <QList>
 #include <QStringList>
+
+#include <utility>
 
 class QTimer;
 
@@ -13,6 +16,10 @@ namespace oxa {
 struct UploadSession {
     // The list as it stood when Upgrade was pressed, so that editing the memo meanwhile changes nothing.
     QStringList lines;
+    // The folder of the list file last loaded: relative names in the list name files beside it.
+    QString listFolder;
+    // The device buttons' enabled states before the upload locked them.
+    QList<std::pair<QString, bool>> lockedButtons;
     // A file step's command went out and its data waits for the module's prompt; any other prompt is
     // ignored, so that data never goes twice or to the wrong command.
     bool promptExpected = false;
