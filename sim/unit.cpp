@@ -3,7 +3,10 @@
 #include "clock.h"
 #include "defaultsim.h"
 
+#include <QDateTime>
+
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 namespace oxa::sim {
@@ -35,6 +38,8 @@ QByteArray cmeDescription(int code) {
         return "not found";
     case 24:
         return "text string too long";
+    case 25:
+        return "invalid characters in text string";
     case 26:
         return "dial string too long";
     default:
@@ -59,7 +64,8 @@ QByteArray deviceScriptBytes() {
 } // namespace
 
 Unit::Unit(const UnitOptions &options)
-    : m_options(options), m_sim(options.simSize), m_cmee(options.cmeeMode) {
+    : m_options(options), m_sim(options.simSize), m_cmee(options.cmeeMode), m_text(options.codePage),
+      m_serviceCentre(options.identity.serviceCentre) {
     m_out.setBitsPerSecond(options.timing.lineBitsPerSecond);
     const QList<IndexedEntry> content =
         options.simContent ? *options.simContent : defaultSimContent(options.variant, options.simSize);
@@ -265,7 +271,7 @@ void Unit::runLine(const QByteArray &line) {
     m_busyUntil = reply.at;
     if (result.final != Final::Ok)
         return;
-    if (rebootRequested) {
+    if (rebootRequested || reply.restart) {
         schedule(reply.at, [this] { startBoot(); });
         return;
     }
@@ -307,6 +313,8 @@ Unit::Result Unit::execute(const AtCommand &command, Reply &reply) {
         return plainInfo(!id.revision.isEmpty() ? id.revision : QByteArray(lte ? "25.30.226" : "16.01.307"));
     if (name == "+CGSN" || name == "+GSN")
         return plainInfo(id.imei);
+    if (name == "+CIMI")
+        return plainInfo(id.imsi);
     if (name == "#CGSN")
         return plainInfo("#CGSN: " + id.imei);
     if (name == "#SPN")
@@ -376,6 +384,15 @@ Unit::Result Unit::execute(const AtCommand &command, Reply &reply) {
     }
     if (name == "+CSCS")
         return characterSet(command, reply);
+    if (name == "+CFUN")
+        return functionality(command, reply);
+    // No call to hang up: nothing to do, as the standard has it.
+    if (name == "+CHUP")
+        return command.form == Form::Action || command.form == Form::Test ? Result::ok() : Result::error();
+    if (name == "+CCLK")
+        return clock(command, reply);
+    if (name == "+CSCA")
+        return serviceCentre(command, reply);
     if (name == "+CPBS")
         return phoneBookStorage(command, reply);
     if (name == "+CPBR")
@@ -438,12 +455,8 @@ Unit::Result Unit::simStatus(SimCard::Status status) const {
 }
 
 QByteArray Unit::entryLine(const QByteArray &prefix, int index, const SimEntry &entry) const {
-    QByteArray name = entry.name;
-    if (m_charset == "UCS2") {
-        name.clear();
-        for (const char c : entry.name)
-            name.append(QByteArray::number(uchar(c), 16).rightJustified(4, '0').toUpper());
-    }
+    // The number is not converted: it is a dial string, not text (27.007 converts <text> only).
+    const QByteArray name = m_text.present(entry.name, m_charset);
     return prefix + QByteArray::number(index) + ",\"" + entry.number + "\"," +
            QByteArray::number(entry.type) + ",\"" + name + "\"";
 }
@@ -544,19 +557,12 @@ Unit::Result Unit::phoneBookWrite(const AtCommand &command, Reply &reply) {
                 return Result::error();
             text = text.mid(1, close - 1);
         }
-        if (m_charset == "UCS2") {
-            if (text.size() % 4 != 0)
-                return Result::error();
-            QByteArray decoded;
-            for (qsizetype i = 0; i < text.size(); i += 4) {
-                bool ok = false;
-                const uint unit = text.mid(i, 4).toUInt(&ok, 16);
-                if (!ok)
-                    return Result::error();
-                decoded.append(unit <= 0xff ? char(unit) : '?');
-            }
-            text = decoded;
-        }
+        const ModuleCharset::Stored stored = m_text.store(text, m_charset);
+        if (stored.refusal == ModuleCharset::Refusal::Malformed)
+            return Result::error();
+        if (stored.refusal == ModuleCharset::Refusal::InvalidCharacters)
+            return Result::cmeError(25);
+        text = stored.bytes;
     }
 
     reply.at += us(m_options.timing.simWriteLatencyUs);
@@ -577,10 +583,14 @@ Unit::Result Unit::phoneBookFind(const AtCommand &command, Reply &reply) {
     }
     if (command.form != AtCommand::Form::Set)
         return Result::error();
-    const QByteArray wanted = unquoted(command.args);
+    const ModuleCharset::Stored wanted = m_text.store(unquoted(command.args), m_charset);
+    if (wanted.refusal == ModuleCharset::Refusal::Malformed)
+        return Result::error();
+    if (wanted.refusal == ModuleCharset::Refusal::InvalidCharacters)
+        return Result::cmeError(22);
     bool found = false;
     for (const IndexedEntry &used : m_sim.usedEntries()) {
-        if (used.entry.name.left(wanted.size()).compare(wanted, Qt::CaseInsensitive) == 0) {
+        if (used.entry.name.left(wanted.bytes.size()).compare(wanted.bytes, Qt::CaseInsensitive) == 0) {
             info(reply, entryLine("+CPBF: ", used.index, used.entry));
             found = true;
         }
@@ -609,14 +619,121 @@ Unit::Result Unit::characterSet(const AtCommand &command, Reply &reply) {
     case AtCommand::Form::Read:
         info(reply, "+CSCS: \"" + m_charset + "\"");
         return Result::ok();
-    case AtCommand::Form::Test:
-        info(reply, "+CSCS: (\"GSM\",\"IRA\",\"8859-1\",\"UCS2\")");
+    case AtCommand::Form::Test: {
+        QByteArrayList offered;
+        for (const QByteArray &set : ModuleCharset::names())
+            if (m_text.accepts(set))
+                offered << '"' + set + '"';
+        info(reply, "+CSCS: (" + offered.join(',') + ")");
         return Result::ok();
+    }
     case AtCommand::Form::Set: {
         const QByteArray set = unquoted(command.args).toUpper();
-        if (set != "GSM" && set != "IRA" && set != "8859-1" && set != "UCS2")
+        if (!m_text.accepts(set))
             return Result::error();
         m_charset = set;
+        return Result::ok();
+    }
+    default:
+        return Result::error();
+    }
+}
+
+// Phone functionality: the level is kept and reported; the SIM stays readable at every level. A second
+// argument 1 restarts the module as AT#REBOOT does.
+Unit::Result Unit::functionality(const AtCommand &command, Reply &reply) {
+    switch (command.form) {
+    case AtCommand::Form::Read:
+        info(reply, "+CFUN: " + QByteArray::number(m_functionality));
+        return Result::ok();
+    case AtCommand::Form::Test:
+        info(reply, "+CFUN: (0,1,2,4,5,7,9),(0,1)");
+        return Result::ok();
+    case AtCommand::Form::Set: {
+        const QList<AtArgument> args = splitArguments(command.args);
+        if (args.size() > 2 || args[0].quoted)
+            return Result::error();
+        const std::optional<int> level = parseNumber(args[0].text);
+        if (!level || !QList<int>{0, 1, 2, 4, 5, 7, 9}.contains(*level))
+            return Result::error();
+        std::optional<int> reset = 0;
+        if (args.size() == 2)
+            reset = args[1].quoted ? std::nullopt : parseNumber(args[1].text);
+        if (!reset || *reset > 1)
+            return Result::error();
+        m_functionality = *level;
+        reply.restart = *reset == 1;
+        return Result::ok();
+    }
+    default:
+        return Result::error();
+    }
+}
+
+// The real-time clock: "yy/MM/dd,hh:mm:ss+zz" (zz: the time zone in quarter hours, -96..+96); it
+// runs on the unit's clock from the time it was set to, across restarts.
+Unit::Result Unit::clock(const AtCommand &command, Reply &reply) {
+    switch (command.form) {
+    case AtCommand::Form::Read: {
+        const qint64 seconds = m_clockSetTo + (m_now - m_clockSetAtNs) / NsPerSecond;
+        const QByteArray zone = QByteArray::number(std::abs(m_clockZone)).rightJustified(2, '0');
+        info(reply,
+             "+CCLK: \"" +
+                 QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString("yy/MM/dd,hh:mm:ss").toLatin1() +
+                 (m_clockZone < 0 ? '-' : '+') + zone + "\"");
+        return Result::ok();
+    }
+    case AtCommand::Form::Test:
+        return Result::ok();
+    case AtCommand::Form::Set: {
+        const QList<AtArgument> args = splitArguments(command.args);
+        const QByteArray &text = args[0].text;
+        if (args.size() != 1 || !args[0].quoted || text.size() != 20)
+            return Result::error();
+        const auto field = [&text](int at) { return parseNumber(text.mid(at, 2)); };
+        const std::optional<int> year = field(0), month = field(3), day = field(6), hour = field(9),
+                                 minute = field(12), second = field(15), zone = field(18);
+        const auto at = [&text](int pos, char c) { return text[pos] == c; };
+        if (!year || !month || !day || !hour || !minute || !second || !zone || !at(2, '/') || !at(5, '/') ||
+            !at(8, ',') || !at(11, ':') || !at(14, ':') || !(at(17, '+') || at(17, '-')) || *zone > 96)
+            return Result::error();
+        const QDate date(2000 + *year, *month, *day);
+        const QTime time(*hour, *minute, *second);
+        if (!date.isValid() || !time.isValid())
+            return Result::error();
+        m_clockSetTo = QDateTime(date, time, Qt::UTC).toSecsSinceEpoch();
+        m_clockSetAtNs = m_now;
+        m_clockZone = at(17, '-') ? -*zone : *zone;
+        return Result::ok();
+    }
+    default:
+        return Result::error();
+    }
+}
+
+// The SMS service centre address, converted to the chosen character set as 27.005 has it.
+Unit::Result Unit::serviceCentre(const AtCommand &command, Reply &reply) {
+    switch (command.form) {
+    case AtCommand::Form::Read:
+        info(reply, "+CSCA: \"" + m_text.present(m_serviceCentre, m_charset) + "\"," +
+                        QByteArray::number(SimEntry::typeOf(m_serviceCentre)));
+        return Result::ok();
+    case AtCommand::Form::Test:
+        return Result::ok();
+    case AtCommand::Form::Set: {
+        const QList<AtArgument> args = splitArguments(command.args);
+        if (args.size() > 2 || !args[0].quoted)
+            return Result::error();
+        if (args.size() == 2) {
+            const std::optional<int> type = parseNumber(args[1].text);
+            if (!type || *type > 255)
+                return Result::error();
+        }
+        const ModuleCharset::Stored address = m_text.store(args[0].text, m_charset);
+        if (address.refusal != ModuleCharset::Refusal::None || address.bytes.isEmpty() ||
+            address.bytes.size() > 20)
+            return Result::error();
+        m_serviceCentre = address.bytes;
         return Result::ok();
     }
     default:
@@ -737,6 +854,7 @@ void Unit::bootComplete() {
     m_echo = true;
     m_cmee = m_options.cmeeMode;
     m_charset = "IRA";
+    m_functionality = 1;
     m_sled = 0;
     // Without its script file the module just waits for commands.
     if (!m_files.contains(m_files.startScript())) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "atcommand.h"
+#include "charset.h"
 #include "fault.h"
 #include "filestore.h"
 #include "simcard.h"
@@ -74,6 +75,7 @@ private:
     struct Reply {
         qint64 at = 0;
         bool firstInfo = true;
+        bool restart = false; // the module restarts once the line is answered (AT+CFUN=<fun>,1)
     };
     struct DataTransfer {
         QByteArray command; // "#WSCRIPT" or "#ASEND"
@@ -104,6 +106,9 @@ private:
     Result phoneBookFind(const AtCommand &command, Reply &reply);
     Result phoneBookStorage(const AtCommand &command, Reply &reply);
     Result characterSet(const AtCommand &command, Reply &reply);
+    Result functionality(const AtCommand &command, Reply &reply);
+    Result clock(const AtCommand &command, Reply &reply);
+    Result serviceCentre(const AtCommand &command, Reply &reply);
     Result fileCommand(const AtCommand &command, Reply &reply);
     QByteArray entryLine(const QByteArray &prefix, int index, const SimEntry &entry) const;
     Result simStatus(SimCard::Status status) const;
@@ -130,6 +135,14 @@ private:
     bool m_echo = true;
     int m_cmee = 1;
     QByteArray m_charset = "IRA";
+    ModuleCharset m_text;
+    int m_functionality = 1; // AT+CFUN
+    // The module's clock (AT+CCLK): the time it was set to, in seconds since the epoch read as the
+    // local time it shows, the unit's clock then, and the time zone in quarter hours.
+    qint64 m_clockSetTo = 946684800; // 00/01/01,00:00:00 until a client sets it
+    qint64 m_clockSetAtNs = 0;
+    int m_clockZone = 0;
+    QByteArray m_serviceCentre;
     int m_sled = 0;
     QByteArray m_inbox;
     QByteArray m_line;

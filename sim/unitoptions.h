@@ -45,7 +45,10 @@ struct Identity {
     QByteArray model;    // empty: by variant
     QByteArray revision; // empty: by variant
     QByteArray imei = "356938035643809";
+    QByteArray imsi = "230011234567890"; // the SIM's subscriber identity (AT+CIMI)
     QByteArray operatorName = "T-Mobile CZ";
+    // The SIM's SMS service centre (AT+CSCA?).
+    QByteArray serviceCentre = "+420603052000";
     int signal = 18;
     // Supply voltage in units of 10 mV, as the module reports it.
     int batteryCentiVolts = 405;
@@ -62,6 +65,9 @@ struct UnitOptions {
     Identity identity;
     // Error reporting mode at power-up (AT+CMEE): 1 gives "+CME ERROR: <n>".
     int cmeeMode = 1;
+    // The code page the SIM's names are written in (an ICU name): what a client that chooses "UCS2",
+    // "GSM" or "8859-1" with AT+CSCS reads them as. "IRA" passes the bytes unchanged whatever it is.
+    QByteArray codePage = "windows-1250";
 };
 
 } // namespace oxa::sim

@@ -1,7 +1,9 @@
 // Full read and full write of a SIM with 250 entries in use: the window on the real SerialLine and
 // Qt SerialPort, oxasim --line-rate on a pseudo-terminal, the production pause. The floor is every
 // byte that crossed the line, both ways, at 86.8 us (115200 bit/s 8N1) plus the pauses the program
-// asked for. Prints the median of several runs as a ROW line; asserts nothing.
+// asked for. In the same run, the same SIM is read by a peer nobody here wrote, gammu (a generic AT
+// phone-book client), over oxasim --line-rate as well. Prints the median of several runs as ROW lines;
+// asserts nothing.
 #include "benchsupport.h"
 #include "countingport.h"
 #include "monitor.h"
@@ -14,7 +16,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -45,6 +49,71 @@ struct Measured {
     bool complete = false;
 };
 
+// gammu reading the same SIM from its own oxasim, whose script is stopped from the start: gammu knows
+// nothing of the unit's stop handshake, and a pseudo-terminal has no DTR for it to raise.
+struct PeerReads {
+    QList<double> walls; // gammu getallmemory SM, start of the process to its end
+    double startUp = 0;  // gammu identify: gammu's own connection and identification alone
+    bool complete = true;
+    QString problem;
+};
+
+PeerReads gammuReads(const QString &gammu, const QString &configuration, const QString &folder, int runs) {
+    PeerReads peer;
+    OxasimProcess sim;
+    QString error;
+    if (!sim.start({"--line-rate", "--instant", "--stopped", "--size", QString::number(SimEntries), "--sim",
+                    configuration},
+                   &error)) {
+        peer.problem = error;
+        return peer;
+    }
+    const QString rc = folder + QStringLiteral("/gammurc");
+    {
+        QFile file(rc);
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write("[gammu]\ndevice = " + sim.slavePath().toLocal8Bit() + "\nconnection = at115200\n") <
+                0) {
+            peer.problem = QStringLiteral("cannot write ") + rc;
+            return peer;
+        }
+    }
+    const auto run = [&](const QStringList &arguments, QByteArray *output) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", folder);
+        process.setProcessEnvironment(environment);
+        QElapsedTimer timer;
+        timer.start();
+        process.start(gammu, QStringList{"-c", rc} + arguments);
+        const bool finished = process.waitForFinished(180000);
+        const double wall = double(timer.nsecsElapsed()) / 1e9;
+        if (!finished)
+            process.kill();
+        *output = process.readAllStandardOutput();
+        if (!finished || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+            peer.complete = false;
+            std::fprintf(stderr, "gammu %s failed:\n%s%s\n", qPrintable(arguments.join(' ')),
+                         output->constData(), process.readAllStandardError().constData());
+        }
+        return wall;
+    };
+    QByteArray output;
+    peer.startUp = run({"identify"}, &output);
+    std::printf("gammu identify: %.3f s\n", peer.startUp);
+    for (int i = 1; i <= runs; ++i) {
+        peer.walls << run({"getallmemory", "SM"}, &output);
+        const qsizetype entries = output.count("Memory SM, Location ");
+        if (entries != SimEntries)
+            peer.complete = false;
+        std::printf("gammu getallmemory SM %d: %.3f s, %lld entries\n", i, peer.walls.last(),
+                    static_cast<long long>(entries));
+        std::fflush(stdout);
+    }
+    sim.quit();
+    return peer;
+}
+
 int runsFrom(const QStringList &arguments, const QString &option, int fallback) {
     const qsizetype at = arguments.indexOf(option);
     return at >= 0 && at + 1 < arguments.size() ? std::max(1, arguments.at(at + 1).toInt()) : fallback;
@@ -58,6 +127,7 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     const int readRuns = runsFrom(app.arguments(), QStringLiteral("--read-runs"), 5);
     const int writeRuns = runsFrom(app.arguments(), QStringLiteral("--write-runs"), 3);
+    const int peerRuns = runsFrom(app.arguments(), QStringLiteral("--peer-runs"), 3);
 
     QTemporaryDir folder;
     const QString configuration = folder.filePath(QStringLiteral("full.oxa"));
@@ -151,6 +221,14 @@ int main(int argc, char *argv[]) {
         spin([] { return false; }, 100); // the closing "OK"
     }
 
+    // The peer reads the same SIM in the same run, between the program's reads and its writes.
+    const QString gammu = QStandardPaths::findExecutable(QStringLiteral("gammu"));
+    PeerReads peer;
+    if (gammu.isEmpty())
+        peer.problem = QStringLiteral("gammu is not installed (./benchmarks installs it)");
+    else
+        peer = gammuReads(gammu, configuration, folder.path(), peerRuns);
+
     // Full write: 250 entries written, then read back until the last entry is shown again.
     QList<Measured> writes;
     for (int run = 1; run <= writeRuns; ++run) {
@@ -184,6 +262,32 @@ int main(int argc, char *argv[]) {
     };
     row(QStringLiteral("full read, 250 entries"), reads, 1.05);
     row(QStringLiteral("full write + read-back, 250 entries"), writes, 1.02);
+    if (!peer.problem.isEmpty() || peer.walls.isEmpty()) {
+        printNote(QStringLiteral("no peer row: ") + peer.problem);
+    } else {
+        QList<double> walls;
+        bool complete = peer.complete;
+        for (const Measured &m : reads) {
+            walls << m.wall;
+            complete = complete && m.complete;
+        }
+        const double ours = median(walls);
+        const double theirs = median(peer.walls);
+        printRow(QStringLiteral("full read, 250 entries, beside gammu (%1 + %2 runs)")
+                     .arg(reads.size())
+                     .arg(peer.walls.size()),
+                 seconds(ours), QStringLiteral("gammu ") + seconds(theirs), ours / theirs,
+                 QStringLiteral("<= 1 x gammu"), complete && ours <= theirs ? "yes" : "NO");
+        QList<double> paused;
+        for (const Measured &m : reads)
+            paused << double(m.pausedMs) / 1000.0;
+        printNote(
+            QStringLiteral("beside gammu: %1 of gammu's %2 are its own start-up (gammu identify), about %3 "
+                           "reading, one AT+CPBR per location, names in UCS2; the program's %4 include %5 "
+                           "of pauses it asks for")
+                .arg(seconds(peer.startUp), seconds(theirs), seconds(theirs - peer.startUp), seconds(ours),
+                     seconds(median(paused))));
+    }
     if (heldEntries != SimEntries)
         printNote(QStringLiteral("the unit holds %1 entries after the write, not %2")
                       .arg(heldEntries)

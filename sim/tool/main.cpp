@@ -5,6 +5,7 @@
 
 #if defined(Q_OS_UNIX)
 
+#include "charset.h"
 #include "control.h"
 #include "defaultsim.h"
 #include "oxafile.h"
@@ -141,10 +142,15 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption simOption("sim", "Load a configuration file (*.oxa) as SIM content.", "FILE");
     const QCommandLineOption instantOption("instant",
                                            "No boot, stop or latency delays (status lines stay periodic).");
+    const QCommandLineOption codePageOption(
+        "code-page",
+        "Code page of the SIM's names, as clients that choose UCS2, GSM or 8859-1 with AT+CSCS read them "
+        "(default windows-1250).",
+        "NAME", "windows-1250");
     const QCommandLineOption faultOption(
         "fault", "Inject a fault at start (" + faultUsage() + "); repeatable.", "SPEC");
     parser.addOptions({linkOption, sizeOption, lteOption, stoppedOption, lineRateOption, simOption,
-                       instantOption, faultOption});
+                       instantOption, codePageOption, faultOption});
     parser.process(app);
 
     UnitOptions options;
@@ -158,6 +164,11 @@ int main(int argc, char *argv[]) {
     }
     options.timing = parser.isSet(instantOption) ? Timing::instant() : Timing::realistic();
     options.timing.lineBitsPerSecond = parser.isSet(lineRateOption) ? 115200 : 0;
+    options.codePage = parser.value(codePageOption).toLatin1();
+    if (!ModuleCharset(options.codePage).isValid()) {
+        printErr("--code-page: no converter for \"" + parser.value(codePageOption) + "\"");
+        return 2;
+    }
 
     if (parser.isSet(simOption)) {
         QFile file(parser.value(simOption));

@@ -236,8 +236,167 @@ private slots:
         QCOMPARE(bench.exchange("AT+CSCS=\"UCS2\"\r\n"), QByteArray("\r\nOK\r\n"));
         QCOMPARE(bench.exchange("AT+CPBR=4\r\n"),
                  QByteArray("\r\n+CPBR: 4,\"555\",129,\"004D00310032002D0031\"\r\n\r\nOK\r\n"));
-        QCOMPARE(bench.exchange("AT+CPBW=5,1,,\"004100F8\"\r\n"), QByteArray("\r\nOK\r\n"));
+        // U+0159 (r with caron) is the SIM's byte 0xF8 in Windows-1250.
+        QCOMPARE(bench.exchange("AT+CPBW=5,1,,\"00410159\"\r\n"), QByteArray("\r\nOK\r\n"));
         QCOMPARE(bench.unit.sim().entry(5)->name, QByteArray("A\xf8"));
+    }
+
+    // Names are bytes in the SIM's code page (Windows-1250 unless told otherwise). IRA passes them as
+    // they are; UCS2, GSM and 8859-1 show the characters they stand for, and a name written in those
+    // sets is stored in the code page, or refused when the code page cannot hold a character of it.
+    void charsets_data() {
+        QTest::addColumn<QByteArray>("codePage");
+        QTest::addColumn<QByteArrayList>("commands");
+        QTest::addColumn<QByteArrayList>("answers");
+        QTest::addColumn<QByteArray>("stored"); // the name at location 5 afterwards
+        QTest::newRow("offered") << QByteArray("windows-1250") << QByteArrayList{"AT+CSCS=?\r\n"}
+                                 << QByteArrayList{"+CSCS: (\"GSM\",\"IRA\",\"8859-1\",\"UCS2\")", "OK"}
+                                 << QByteArray("Dvo\xf8\xe1k");
+        QTest::newRow("IRA: the bytes")
+            << QByteArray("windows-1250") << QByteArrayList{"AT+CPBR=5\r\n"}
+            << QByteArrayList{"+CPBR: 5,\"731\",129,\"Dvo\xf8\xe1k\"", "OK"} << QByteArray("Dvo\xf8\xe1k");
+        QTest::newRow("UCS2 read") << QByteArray("windows-1250")
+                                   << QByteArrayList{"AT+CSCS=\"UCS2\";+CPBR=5\r\n"}
+                                   << QByteArrayList{"+CPBR: 5,\"731\",129,\"00440076006F015900E1006B\"",
+                                                     "OK"}
+                                   << QByteArray("Dvo\xf8\xe1k");
+        QTest::newRow("UCS2 read, Windows-1252")
+            << QByteArray("windows-1252") << QByteArrayList{"AT+CSCS=\"UCS2\";+CPBR=5\r\n"}
+            << QByteArrayList{"+CPBR: 5,\"731\",129,\"00440076006F00F800E1006B\"", "OK"}
+            << QByteArray("Dvo\xf8\xe1k");
+        QTest::newRow("UCS2 write")
+            << QByteArray("windows-1250")
+            << QByteArrayList{"AT+CSCS=\"UCS2\"\r\n",
+                              "AT+CPBW=5,\"731\",129,\"017D006C00750165002020AC\"\r\n"}
+            << QByteArrayList{"OK", "OK"} << QByteArray("\x8elu\x9d \x80");
+        QTest::newRow("UCS2 write, a character Windows-1250 has not")
+            << QByteArray("windows-1250")
+            << QByteArrayList{"AT+CSCS=\"UCS2\"\r\n", "AT+CPBW=5,\"731\",129,\"004100F8\"\r\n"}
+            << QByteArrayList{"OK", "+CME ERROR: 25"} << QByteArray("Dvo\xf8\xe1k");
+        QTest::newRow("UCS2 write, not hex")
+            << QByteArray("windows-1250")
+            << QByteArrayList{"AT+CSCS=\"UCS2\"\r\n", "AT+CPBW=5,\"731\",129,\"00G1\"\r\n"}
+            << QByteArrayList{"OK", "ERROR"} << QByteArray("Dvo\xf8\xe1k");
+        QTest::newRow("GSM read: a character the alphabet has not is ?")
+            << QByteArray("windows-1250") << QByteArrayList{"AT+CSCS=\"GSM\";+CPBR=5\r\n"}
+            << QByteArrayList{"+CPBR: 5,\"731\",129,\"Dvo??k\"", "OK"} << QByteArray("Dvo\xf8\xe1k");
+        QTest::newRow("GSM write with escapes")
+            << QByteArray("windows-1250")
+            << QByteArrayList{"AT+CSCS=\"GSM\"\r\n",
+                              "AT+CPBW=5,\"731\",129,\"" + QByteArray("\x00\x11\x1b\x3c\x1b\x65\x7e\x05", 8) +
+                                  "\"\r\n",
+                              "AT+CPBR=5\r\n"}
+            << QByteArrayList{"OK", "OK",
+                              "+CPBR: 5,\"731\",129,\"" + QByteArray("\x00\x11\x1b\x3c\x1b\x65\x7e\x05", 8) +
+                                  "\"",
+                              "OK"}
+            << QByteArray("@_[\x80\xfc\xe9");
+        QTest::newRow("GSM write, not septets")
+            << QByteArray("windows-1250")
+            << QByteArrayList{"AT+CSCS=\"GSM\"\r\n", "AT+CPBW=5,\"731\",129,\"A\x80\"\r\n"}
+            << QByteArrayList{"OK", "ERROR"} << QByteArray("Dvo\xf8\xe1k");
+        QTest::newRow("GSM write, a character Windows-1250 has not")
+            << QByteArray("windows-1250")
+            << QByteArrayList{"AT+CSCS=\"GSM\"\r\n", "AT+CPBW=5,\"731\",129,\"\x01\"\r\n"}
+            << QByteArrayList{"OK", "+CME ERROR: 25"} << QByteArray("Dvo\xf8\xe1k");
+        QTest::newRow("8859-1 read") << QByteArray("windows-1250")
+                                     << QByteArrayList{"AT+CSCS=\"8859-1\";+CPBR=5\r\n"}
+                                     << QByteArrayList{"+CPBR: 5,\"731\",129,\"Dvo?\xe1k\"", "OK"}
+                                     << QByteArray("Dvo\xf8\xe1k");
+        QTest::newRow("UCS2 find") << QByteArray("windows-1250")
+                                   << QByteArrayList{"AT+CSCS=\"UCS2\";+CPBF=\"00640076006F0159\"\r\n"}
+                                   << QByteArrayList{"+CPBF: 5,\"731\",129,\"00440076006F015900E1006B\"",
+                                                     "OK"}
+                                   << QByteArray("Dvo\xf8\xe1k");
+        QTest::newRow("back to IRA") << QByteArray("windows-1250")
+                                     << QByteArrayList{"AT+CSCS=\"UCS2\"\r\n", "AT+CSCS=\"IRA\";+CPBR=5\r\n"}
+                                     << QByteArrayList{"OK", "+CPBR: 5,\"731\",129,\"Dvo\xf8\xe1k\"", "OK"}
+                                     << QByteArray("Dvo\xf8\xe1k");
+        QTest::newRow("unknown set") << QByteArray("windows-1250") << QByteArrayList{"AT+CSCS=\"HEX\"\r\n"}
+                                     << QByteArrayList{"ERROR"} << QByteArray("Dvo\xf8\xe1k");
+    }
+
+    void charsets() {
+        QFETCH(QByteArray, codePage);
+        QFETCH(QByteArrayList, commands);
+        QFETCH(QByteArrayList, answers);
+        QFETCH(QByteArray, stored);
+        UnitOptions options =
+            UnitBench::stoppedOptions(20, QList<IndexedEntry>{{5, {"731", "Dvo\xf8\xe1k", 129}}});
+        options.codePage = codePage;
+        UnitBench bench(options);
+        bench.exchange("ATE0\r\n");
+        QByteArrayList seen;
+        for (const QByteArray &command : commands)
+            seen += linesOf(bench.exchange(command));
+        QCOMPARE(seen, answers);
+        QCOMPARE(bench.unit.sim().entry(5)->name, stored);
+    }
+
+    // What a standard client (gammu) sends while it sets up and around a phone-book back-up and restore.
+    void clientInitialisation_data() {
+        QTest::addColumn<QByteArrayList>("commands");
+        QTest::addColumn<QByteArrayList>("answers");
+        QTest::newRow("functionality") << QByteArrayList{"AT+CFUN?\r\n"} << QByteArrayList{"+CFUN: 1", "OK"};
+        QTest::newRow("full functionality") << QByteArrayList{"AT+CFUN=1\r\n"} << QByteArrayList{"OK"};
+        QTest::newRow("levels") << QByteArrayList{"AT+CFUN=?\r\n"}
+                                << QByteArrayList{"+CFUN: (0,1,2,4,5,7,9),(0,1)", "OK"};
+        QTest::newRow("radio off and back")
+            << QByteArrayList{"AT+CFUN=4\r\n", "AT+CFUN?\r\n", "AT+CPBR=1\r\n", "AT+CFUN=1,0;+CFUN?\r\n"}
+            << QByteArrayList{"OK", "+CFUN: 4", "OK", "+CPBR: 1,\"+420603111222\",145,\"ADMIN1\"",
+                              "OK", "+CFUN: 1", "OK"};
+        QTest::newRow("no such level") << QByteArrayList{"AT+CFUN=3\r\n", "AT+CFUN=1,2\r\n", "AT+CFUN=\r\n"}
+                                       << QByteArrayList{"ERROR", "ERROR", "ERROR"};
+        QTest::newRow("subscriber") << QByteArrayList{"AT+CIMI\r\n"}
+                                    << QByteArrayList{"230011234567890", "OK"};
+        QTest::newRow("hang up") << QByteArrayList{"AT+CHUP=?\r\n", "AT+CHUP\r\n"}
+                                 << QByteArrayList{"OK", "OK"};
+        QTest::newRow("clock") << QByteArrayList{"AT+CCLK?\r\n", "AT+CCLK=\"26/12/10,14:58:14+04\"\r\n",
+                                                 "AT+CCLK?\r\n"}
+                               << QByteArrayList{"+CCLK: \"00/01/01,00:00:00+00\"", "OK", "OK",
+                                                 "+CCLK: \"26/12/10,14:58:14+04\"", "OK"};
+        QTest::newRow("no such time")
+            << QByteArrayList{"AT+CCLK=\"26/02/30,14:58:14+00\"\r\n", "AT+CCLK=\"26/12/10,24:00:00+00\"\r\n",
+                              "AT+CCLK=\"26/12/10 14:58:14+00\"\r\n", "AT+CCLK=26/12/10,14:58:14+00\r\n"}
+            << QByteArrayList{"ERROR", "ERROR", "ERROR", "ERROR"};
+        QTest::newRow("service centre")
+            << QByteArrayList{"AT+CSCA?\r\n", "AT+CSCA=\"+420602909909\",145;+CSCA?\r\n"}
+            << QByteArrayList{"+CSCA: \"+420603052000\",145", "OK", "+CSCA: \"+420602909909\",145", "OK"};
+        QTest::newRow("service centre in UCS2")
+            << QByteArrayList{"AT+CSCS=\"UCS2\";+CSCA?\r\n"}
+            << QByteArrayList{"+CSCA: \"002B003400320030003600300033003000350032003000300030\",145", "OK"};
+        QTest::newRow("other makers' commands stay refused")
+            << QByteArrayList{"AT+CPROT=?\r\n", "AT+SYNCML=?\r\n", "AT$TSSPCSW=?\r\n", "AT+MODE=2\r\n",
+                              "AT^SBNR=?\r\n",  "AT+SPBR=?\r\n",   "AT+MPBR=?\r\n"}
+            << QByteArrayList{"ERROR", "ERROR", "ERROR", "ERROR", "ERROR", "ERROR", "ERROR"};
+    }
+
+    void clientInitialisation() {
+        QFETCH(QByteArrayList, commands);
+        QFETCH(QByteArrayList, answers);
+        UnitBench bench = quietUnit();
+        QByteArrayList seen;
+        for (const QByteArray &command : commands)
+            seen += linesOf(bench.exchange(command));
+        QCOMPARE(seen, answers);
+    }
+
+    // The clock runs on from the time it was set to, across a restart.
+    void clockRuns() {
+        UnitBench bench = quietUnit();
+        bench.exchange("AT+CCLK=\"26/12/31,23:59:58-08\"\r\n");
+        bench.advance(3500);
+        QCOMPARE(linesOf(bench.exchange("AT+CCLK?\r\n")),
+                 (QByteArrayList{"+CCLK: \"27/01/01,00:00:01-08\"", "OK"}));
+    }
+
+    // A second argument 1 restarts the module once the line is answered: the script starts again.
+    void functionalityWithReset() {
+        UnitBench bench = quietUnit();
+        const QByteArray answer = bench.exchange("AT+CFUN=4,1\r\n");
+        QVERIFY2(answer.startsWith("\r\nOK\r\n#CBC: 0,405\r\n"), answer.constData());
+        QCOMPARE(bench.unit.scriptState(), ScriptState::Running);
+        QVERIFY(bench.unit.echo());
     }
 
     void lteIdentity() {
