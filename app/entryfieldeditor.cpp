@@ -21,8 +21,7 @@ qsizetype breakingCount(const QString &text) {
 // Only a character added by this edit is refused: a cell that came from the unit or a file with such a
 // character can still be corrected by deleting it.
 QValidator::State EntryFieldValidator::validate(QString &input, int &) const {
-    const auto *editor = qobject_cast<const QLineEdit *>(parent());
-    const QString before = editor ? editor->text() : QString();
+    const QString &before = m_accepted;
     m_lastRefused.reset();
     if (breakingCount(input) <= breakingCount(before))
         return Acceptable;
@@ -50,6 +49,7 @@ QWidget *PhoneBookCellDelegate::createEditor(QWidget *parent, const QStyleOption
     editor->setFrame(false);
     auto *validator = new EntryFieldValidator(editor);
     editor->setValidator(validator);
+    connect(editor, &QLineEdit::textChanged, validator, &EntryFieldValidator::setAcceptedText);
     const QPersistentModelIndex cell(index);
     connect(editor, &QLineEdit::inputRejected, editor, [editor, validator, cell] {
         const std::optional<QChar> refused = validator->lastRefused();

@@ -17,9 +17,12 @@ public:
     State validate(QString &input, int &pos) const override;
     // The character that made the last refusal.
     std::optional<QChar> lastRefused() const { return m_lastRefused; }
+    // The text as it stands before the edit being validated (the editor's text once it changed).
+    void setAcceptedText(const QString &text) { m_accepted = text; }
 
 private:
     mutable std::optional<QChar> m_lastRefused;
+    QString m_accepted;
 };
 
 // The phone-book grid's cell editor: a line edit that takes only what the unit can store, and says at

@@ -28,7 +28,6 @@ namespace {
 constexpr int ClientWidth = 613;
 constexpr int ClientHeight = 503;
 constexpr int StatusBarHeight = 22;
-constexpr int ReadSilenceMs = 10000;
 
 struct PanelLayout {
     int width;
@@ -134,7 +133,12 @@ TForm1::TForm1(const Seams &seams, const QString &executablePath, QWidget *paren
     }
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // Closing the window commits an open cell editor and the like: nothing of that may reach this window's
+    // handlers once its own members are gone.
+    for (QObject *child : findChildren<QObject *>())
+        disconnect(child, nullptr, this, nullptr);
+}
 
 QString TForm1::panelText(int index) const {
     return m_panels.value(index) ? m_panels.value(index)->text() : QString();

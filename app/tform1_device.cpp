@@ -140,7 +140,7 @@ void TForm1::endReadQuietly(const QString &why) {
 }
 
 void TForm1::readSilent() {
-    if (state.Read.fail(tr("the unit sent nothing for %1 s").arg(m_readSilence->interval() / 1000)) ==
+    if (state.Read.fail(tr("the unit sent nothing for %1 s").arg(ReadSilenceMs / 1000)) ==
         UnitRead::Progress::Failed)
         readFailed();
 }

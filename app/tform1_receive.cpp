@@ -126,6 +126,9 @@ void TForm1::reactToOk(quint64 epoch) {
         case OkAction::StartRefreshRead:
             state.RefreshAfterOk = false;
             m_entryTimeout->stop();
+            // A read already under way shows the unit as it is now; a second chain would cut it off.
+            if (state.Read.underway())
+                break;
             PrepareRead();
             pause(200);
             send("AT#SPN\r\n");

@@ -23,6 +23,9 @@ struct SimGeometry {
 // otherwise send a delete for every index up to it.
 inline constexpr int MaxSimSize = 1000;
 
+// A read that takes in no line of its own for this long has stopped.
+inline constexpr int ReadSilenceMs = 10000;
+
 // The reply to the size query. nullopt when it is malformed: the size must be a plain number from 1 to
 // MaxSimSize. Lengths that are missing or not plain numbers count as not reported.
 std::optional<SimGeometry> parseSimGeometry(QByteArrayView line);

@@ -19,7 +19,13 @@ public:
     void setDtr(bool raised) override { m_dtr = raised; }
     bool dtr() const override { return m_dtr; }
     int portNumber() const override { return m_open ? 1 : 0; }
-    void close() override { m_open = false; ++closeCount; }
+    QString portName() const override { return m_open ? QStringLiteral("/dev/ttyUSB0") : QString(); }
+    void close() override {
+        m_open = false;
+        ++closeCount;
+    }
+    // The port chosen again (as a send would open it).
+    void open() { m_open = true; }
 
     // Bytes from the unit: queued, then announced as a real port does.
     void deliver(const QByteArray &bytes);
