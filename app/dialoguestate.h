@@ -29,6 +29,7 @@ struct DialogueState {
     // The last whole listing the window shows, and why its indexes may no longer match the unit
     // (empty while they do). Nothing addresses a SIM index unless the listing is current.
     std::optional<Listing> WholeListing;
+    int ListingsShown = 0; // whole listings the window has shown so far
     QString ListingStale = QStringLiteral("the unit has not been read yet");
     // Why a whole write may not start (empty when it may): a read that was not whole, or a line lost
     // since the last whole read. A write that failed may be started again without a read.

@@ -56,6 +56,7 @@ void TForm1::listingComplete() {
 
 void TForm1::applyListing(const Listing &listing) {
     state.WholeListing = listing;
+    ++state.ListingsShown;
     state.ListingStale.clear();
     state.WriteBlocked.clear();
     state.SimSize = listing.sim.size;

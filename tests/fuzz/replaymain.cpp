@@ -36,5 +36,9 @@ private slots:
     }
 };
 
+#ifdef OXA_FUZZ_WIDGETS
+QTEST_MAIN(ReplayCorpus)
+#else
 QTEST_GUILESS_MAIN(ReplayCorpus)
+#endif
 #include "replaymain.moc"

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
+#include <utility>
 
 namespace oxa::test {
 
@@ -32,7 +33,12 @@ public:
     bool open(QString *error) override { return m_port.open(error); }
     void close() override { m_port.close(); }
     bool isOpen() const override { return m_port.isOpen(); }
-    QByteArray readAll() override { return m_port.readAll(); }
+    QByteArray readAll() override { return std::exchange(m_injected, {}) + m_port.readAll(); }
+    // Bytes on the line that the unit did not send (noise, a second device): they arrive now.
+    void inject(const QByteArray &bytes) {
+        m_injected += bytes;
+        emit readyRead();
+    }
     qint64 bytesToWrite() const override { return m_port.bytesToWrite(); }
     bool setDtr(bool raised) override { return m_port.setDtr(raised); }
 
@@ -46,6 +52,7 @@ public:
 
 private:
     sim::SimulatedPort m_port;
+    QByteArray m_injected;
 };
 
 // The window on the real serial line, through a TapPort, to an in-process simulated unit on a manual
