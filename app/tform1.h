@@ -240,6 +240,7 @@ private:
     void writeRefused(const QByteArray &line, quint64 epoch);
     void failWrite(const QString &why, WriteRefusalOf which = WriteRefusalOf::CurrentCommand);
     bool keepBackupOfLastRead();
+    bool uploadRefuses(const char *what);
     void setControlsLocked(bool locked);
 
     Seams m_seams;

@@ -179,7 +179,17 @@ bool TForm1::mayAddress(const QByteArray &node) {
     return false;
 }
 
+// Run, Stop and Load would put their commands between an upload's: they wait until it has ended.
+bool TForm1::uploadRefuses(const char *what) {
+    if (!state.UploadWaiting && !state.AsendPending)
+        return false;
+    report(tr("%1 waits: an upload to the unit is under way.").arg(QLatin1String(what)));
+    return true;
+}
+
 void TForm1::StopOXAClick() {
+    if (uploadRefuses("Stop"))
+        return;
     port()->setDtr(true);
     auto *progress = ctl<QProgressBar>("Prubeh");
     progress->setMaximum(250);
@@ -189,6 +199,8 @@ void TForm1::StopOXAClick() {
 }
 
 void TForm1::RunOXAClick() {
+    if (uploadRefuses("Run"))
+        return;
     // The running script may change the SIM (by SMS, for example).
     markListingStale(tr("the unit's script has run since the last read"));
     port()->setDtr(false);
@@ -205,6 +217,8 @@ void TForm1::RunOXAClick() {
 }
 
 void TForm1::LoadOXAClick() {
+    if (uploadRefuses("Load"))
+        return;
     if (!ctl<QWidget>("DeviceNic")->isHidden()) {
         send("AT+CGMI\r\n");
         showStatus("DeviceRun");

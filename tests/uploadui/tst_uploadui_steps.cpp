@@ -37,6 +37,8 @@ private slots:
     void stalledLineStopsTheUpload();
     void refusedSendEndsTheUpload();
     void replyTimerRunsWhileAStepWaits();
+    void relativeNamesAreTakenBesideTheListLoaded();
+    void deviceButtonsWaitWhileAnUploadRuns();
 };
 
 void TestUploadSteps::stepExchange_data() {
@@ -332,6 +334,60 @@ void TestUploadSteps::replyTimerRunsWhileAStepWaits() {
     QVERIFY(timer->isActive());
     QTRY_COMPARE_WITH_TIMEOUT(w.errors.messages.size(), 1, 0);
     QVERIFY(!w.uploading());
+}
+
+// A list chosen in another folder names the files beside it, not in the current folder (the open
+// dialog of the program's first platform made the list's folder the current one).
+void TestUploadSteps::relativeNamesAreTakenBesideTheListLoaded() {
+    test::UploadWindow w;
+    QTemporaryDir elsewhere;
+    QFile list(elsewhere.filePath("update.ifo"));
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    list.write("DEL:oxa.pyo\r\noxa.pyo\r\n");
+    list.close();
+    QFile script(elsewhere.filePath("oxa.pyo"));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write(Script);
+    script.close();
+    const QByteArray here = "the current folder's file, not the list's";
+    w.writeFile("oxa.pyo", here);
+    w.dialogs.openAnswers.enqueue(list.fileName());
+    w.click("LoadList");
+    w.upgrade();
+    w.port.deliver("OK\r\n");
+    QCOMPARE(w.port.sent.value(1), "AT#WSCRIPT=oxa.pyo," + QByteArray::number(Script.size()) + "\r\n");
+    w.port.deliver(">>>");
+    QCOMPARE(w.port.sent.value(2), Script);
+    QVERIFY(w.errors.messages.isEmpty());
+    // A cleared list is a typed one again: its names are taken from the current folder.
+    w.port.deliver("\r\nOK\r\n");
+    w.click("ClrList");
+    w.setList("ASEND:oxa.pyo");
+    w.port.sent.clear();
+    w.upgrade();
+    QCOMPARE(w.port.sent.value(0), "AT#ASEND=oxa.pyo," + QByteArray::number(here.size()) + "\r\n");
+}
+
+// Load, Save, Run and Stop would put their commands between the upload's: they wait until it ends,
+// and come back as they were.
+void TestUploadSteps::deviceButtonsWaitWhileAnUploadRuns() {
+    test::UploadWindow w;
+    const char *buttons[] = {"SaveOXA", "LoadOXA", "RunOXA", "StopOXA"};
+    QMap<QString, bool> before;
+    for (const char *name : buttons)
+        before.insert(name, w.form->ctl<QWidget>(name)->isEnabled());
+    w.setList("SET:AT+CSQ\nSET:AT");
+    w.upgrade();
+    for (const char *name : buttons)
+        QVERIFY2(!w.form->ctl<QWidget>(name)->isEnabled(), name);
+    w.form->RunOXAClick();
+    QCOMPARE(w.port.sent, QList<QByteArray>{"AT+CSQ\r\n"});
+    QCOMPARE(w.errors.messages.size(), 1);
+    w.port.deliver("OK\r\n");
+    w.port.deliver("OK\r\n");
+    QVERIFY(!w.uploading());
+    for (const char *name : buttons)
+        QCOMPARE(w.form->ctl<QWidget>(name)->isEnabled(), before.value(name));
 }
 
 QTEST_MAIN(TestUploadSteps)
