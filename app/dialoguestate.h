@@ -51,6 +51,8 @@ struct DialogueState {
 
     // The backup made before the write under way or the last one.
     QString LastBackup;
+    // Cancel was pressed: the write stops once its command in flight is answered.
+    bool WriteCancelled = false;
     // The commands sent when the write's current command went out: an earlier reply is not its answer.
     quint64 WriteCommandEpoch = 0;
 

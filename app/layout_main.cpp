@@ -73,6 +73,8 @@ void addDeviceColumn(std::vector<Item> &items) {
                      {Kind::Button, "signal", "Central", {3, 458, 76, 21}, "signal"},
                      {Kind::Gauge, "Smeter", "Central", {84, 464, 521, 9}},
                      {Kind::ProgressStrip, "Prubeh", "Central", {44, 460, 561, 17}, {}, {}, Hidden},
+                     // Shown only while a long operation runs; the progress strip makes room for it.
+                     {Kind::Button, "CancelOperation", "Central", {531, 458, 76, 21}, "Cancel", {}, Hidden},
                  });
 }
 

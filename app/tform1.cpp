@@ -16,6 +16,8 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -160,6 +162,13 @@ void TForm1::registerControls() {
     ctl<QComboBox>("waiting")->setCurrentIndex(2);
     clearPhoneBook(); // an empty phone book shows one empty row
     ctl<QLabel>("Label35")->setWordWrap(true);
+    auto *cancel = ctl<QPushButton>("CancelOperation");
+    cancel->setToolTip(tr("Stops the operation under way once the unit has answered the command in flight (Esc)."));
+    connect(cancel, &QPushButton::clicked, this, [this] { runHandler([this] { cancelOperation(); }); });
+    // Escape cancels only while something runs, so that it still closes a cell editor otherwise.
+    m_cancelShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_cancelShortcut->setEnabled(false);
+    connect(m_cancelShortcut, &QShortcut::activated, this, [this] { runHandler([this] { cancelOperation(); }); });
     // Grid cells take only what the unit can store, and show what it could not.
     auto *grid = ctl<QTableWidget>("PhoneBook1");
     grid->setItemDelegate(new PhoneBookCellDelegate(grid));
@@ -212,6 +221,8 @@ void TForm1::runHandler(const std::function<void()> &handler) {
         m_seams.errors->report(QString::fromLocal8Bit(error.what()));
     }
     --m_handlerDepth;
+    if (m_handlerDepth == 0)
+        updateCancelButton();
     if (m_handlerDepth == 0 && (m_dataDeferred || !m_deferred.isEmpty() || m_closePending))
         QTimer::singleShot(0, this, &TForm1::runDeferred);
 }

@@ -12,6 +12,7 @@
 #include <memory>
 
 class QLabel;
+class QShortcut;
 class QTimer;
 
 namespace oxa {
@@ -96,6 +97,9 @@ public:
     // only when no device operation runs and the last whole listing is current and lists exactly that
     // entry at that index. Otherwise one message says why and asks for a read.
     bool mayAddress(const QByteArray &node);
+    // Escape or the Cancel button: the long operation under way stops after its command in flight and
+    // says what the unit holds.
+    void cancelOperation();
     // A write, an upload or a read under way, as a clause; nullopt when the unit is free.
     std::optional<QString> whyDeviceBusy() const;
     // From now on the window's indexes may not match the unit: nothing addresses them until a whole read.
@@ -241,6 +245,8 @@ private:
     void failWrite(const QString &why, WriteRefusalOf which = WriteRefusalOf::CurrentCommand);
     bool keepBackupOfLastRead();
     bool uploadRefuses(const char *what);
+    void endCancelledWrite();
+    void updateCancelButton();
     void setControlsLocked(bool locked);
 
     Seams m_seams;
@@ -262,6 +268,7 @@ private:
     QTimer *m_writeTimeout = nullptr;
     QTimer *m_entryTimeout = nullptr;
     QTimer *m_readSilence = nullptr;
+    QShortcut *m_cancelShortcut = nullptr;
     std::unique_ptr<WriteSequence> m_write;
     int m_handlerDepth = 0;
     bool m_dataDeferred = false;

@@ -6,6 +6,7 @@
 #include "entryline.h"
 #include "keyentries.h"
 #include "nodetext.h"
+#include "upload_flow.h"
 #include "portlayer.h"
 #include "replies.h"
 #include "writeplan.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 
 namespace oxa {
@@ -328,6 +330,7 @@ void TForm1::SaveOXAClick() {
     m_write = std::move(sequence);
     const WriteAction start = m_write->start();
     state.WriteInProgress = true;
+    state.WriteCancelled = false;
     state.WriteStep = 0;
     state.SimWriteIndex = 1;
     try {
@@ -349,6 +352,10 @@ void TForm1::SaveOXAClick() {
 void TForm1::advanceWrite() {
     if (!m_write)
         return;
+    if (std::exchange(state.WriteCancelled, false)) {
+        endCancelledWrite();
+        return;
+    }
     const WriteAction action = m_write->next();
     state.WriteStep = action.writeStep;
     ctl<QProgressBar>("Prubeh")->setValue(action.writeStep);
@@ -383,6 +390,66 @@ void TForm1::advanceWrite() {
     state.WriteCommandEpoch = state.Epochs.commandsSent();
     state.SimWriteIndex = m_write->simWriteIndex();
     m_writeTimeout->start();
+}
+
+// The command in flight was answered; nothing after it goes out. The unit holds the new configuration up
+// to the last index written and what it held before after it.
+void TForm1::endCancelledWrite() {
+    const WriteAction last = m_write->current();
+    state.WriteInProgress = false;
+    m_writeTimeout->stop();
+    m_write.reset();
+    ctl<QWidget>("Prubeh")->hide();
+    setControlsLocked(false);
+    const QString where = last.simIndex > 0 ? tr("SIM index %1").arg(last.simIndex) : tr("step %1").arg(last.writeStep);
+    markListingStale(tr("the write to the unit was cancelled at %1").arg(where));
+    QString message = tr("The write was cancelled after %1: the unit holds the new configuration up to there and "
+                         "what it held before after it. Write again, or read the unit (Load) to see what it holds.")
+                          .arg(where);
+    if (!state.LastBackup.isEmpty())
+        message += QLatin1Char(' ') + tr("What the unit held before this write is kept in %1.").arg(state.LastBackup);
+    log(message);
+    report(message);
+}
+
+void TForm1::cancelOperation() {
+    if (state.WriteInProgress) {
+        state.WriteCancelled = true;
+        log(tr("Cancel: the write stops once the unit has answered its command in flight."));
+    } else if (state.UploadWaiting || state.AsendPending) {
+        cancelUpload(*this);
+        log(tr("Cancel: the upload stops once the module has finished the step in flight."));
+    } else if (state.Read.underway()) {
+        const int entries = state.Read.entriesSoFar();
+        endReadQuietly(tr("the read was cancelled"));
+        const QString message = tr("The read was cancelled after %1 entries; the window still shows what it "
+                                   "showed before. Read the unit (Load) before changing entries or writing.")
+                                    .arg(entries);
+        log(message);
+        report(message);
+    } else if (m_cekani->isActive()) {
+        m_cekani->stop();
+        ctl<QWidget>("Prubeh")->hide();
+        for (const char *button : {"StopOXA", "RunOXA", "LoadOXA"})
+            ctl<QWidget>(button)->setEnabled(true);
+        log(tr("Cancel: the program no longer waits for the unit to report its state."));
+    }
+    updateCancelButton();
+}
+
+// Cancel is there exactly while something long runs; the progress strip makes room for it.
+void TForm1::updateCancelButton() {
+    auto *cancel = ctl<QWidget>("CancelOperation");
+    const bool running = state.WriteInProgress || state.UploadWaiting || state.AsendPending ||
+                         state.Read.underway() || m_cekani->isActive();
+    if (cancel->isHidden() != running)
+        return;
+    cancel->setVisible(running);
+    m_cancelShortcut->setEnabled(running);
+    auto *progress = ctl<QWidget>("Prubeh");
+    QRect strip = progress->geometry();
+    strip.setRight(running ? cancel->geometry().left() - 4 : cancel->geometry().right() - 2);
+    progress->setGeometry(strip);
 }
 
 // A refusal during the write names the command it answered: one that arrived before the current

@@ -172,6 +172,7 @@ void startUpload(TForm1 &form) {
         return;
     }
     endUpload(form); // pressed again: start over
+    form.upload.cancelled = false;
     // The module's files may be the unit's script: what it does to the SIM is not known.
     form.markListingStale(tr("an upload ran commands on the unit since the last read"));
     lockDeviceButtons(form);
@@ -223,8 +224,24 @@ void advanceToNextStep(TForm1 &form) {
     form.state.UploadIndex += 1;
     form.ctl<QProgressBar>("Prubeh")->setValue(form.state.UploadIndex);
     form.state.UploadWaiting = false;
+    // Cancelled: the step in flight has finished; the next one does not start.
+    if (std::exchange(form.upload.cancelled, false)) {
+        const int done = form.state.UploadIndex;
+        stopWithMessage(form, done < form.upload.lines.size()
+                                  ? tr("The upload was cancelled after %1: the module has taken the steps up to "
+                                       "it, and none after it.")
+                                        .arg(lineName(form, done - 1))
+                                  : tr("The upload was cancelled after its last step: the module has taken all "
+                                       "of it."));
+        return;
+    }
     form.pause(500);
     runStep(form);
+}
+
+void cancelUpload(TForm1 &form) {
+    if (form.state.UploadWaiting || form.state.AsendPending)
+        form.upload.cancelled = true;
 }
 
 void failUploadStep(TForm1 &form, const QByteArray &reply) {

@@ -19,6 +19,8 @@ void sendStepData(TForm1 &form);
 void advanceToNextStep(TForm1 &form);
 // The module refused the step: the upload stops with a message naming the line.
 void failUploadStep(TForm1 &form, const QByteArray &reply);
+// Cancel: the step in flight finishes, then the upload ends with a message naming the last step taken.
+void cancelUpload(TForm1 &form);
 // The line went away: the upload ends without a message of its own (the loss is reported).
 void abandonUpload(TForm1 &form);
 // No reply within the time-out: the upload stops with a message naming the line.

@@ -20,6 +20,8 @@ struct UploadSession {
     QString listFolder;
     // The device buttons' enabled states before the upload locked them.
     QList<std::pair<QString, bool>> lockedButtons;
+    // Cancel was pressed: no step starts after the one in flight.
+    bool cancelled = false;
     // A file step's command went out and its data waits for the module's prompt; any other prompt is
     // ignored, so that data never goes twice or to the wrong command.
     bool promptExpected = false;
