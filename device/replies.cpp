@@ -193,6 +193,10 @@ std::optional<ReadEntry> parseEntryLine(QByteArrayView line) {
     entry.indexText = indexText.toByteArray();
     entry.number = line.sliced(numberOpen + 1, numberClose - numberOpen - 1).toByteArray();
     entry.name = line.sliced(nameOpen + 1, nameClose - nameOpen - 1).toByteArray();
+    // The type between the number and the name; not used by the window, but a change-only write must
+    // know whether an entry already stands as the write would leave it.
+    if (numberClose + 1 < comma && line[numberClose + 1] == ',')
+        entry.type = parseDecimal(line.sliced(numberClose + 2, comma - numberClose - 2)).value_or(0);
     return entry;
 }
 

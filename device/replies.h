@@ -77,6 +77,7 @@ struct ReadEntry {
     QByteArray indexText; // as listed, trimmed
     QByteArray number;
     QByteArray name;
+    int type = 0; // the number's type (129, 145); 0 when the field is not a plain number
 };
 // index: between the first ":" and the next ",", trimmed, digits only;
 // number: between the line's first and second double quote;
