@@ -229,7 +229,8 @@ private:
     // The read chain and its listing
     void startReadChain();
     void listingComplete();
-    void showListedEntry(const ReadEntry &entry);
+    // `repeatsKey`: a key box or parameter string listed before; the entry is shown as a phone-book row.
+    void showListedEntry(const ReadEntry &entry, bool repeatsKey);
     void readFailed();
     void readEndedWithoutListing();
     void readSilent();

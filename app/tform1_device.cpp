@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSet>
 #include <QTimer>
 
 namespace oxa {
@@ -66,13 +67,34 @@ void TForm1::applyListing(const Listing &listing) {
     // A key the unit no longer holds shows empty, as the next write would leave it.
     for (const char *key : kEditBoxKeys)
         ctl<QLineEdit>(key)->setText(QString());
-    for (const ReadEntry &entry : listing.entries)
-        showListedEntry(entry);
+    // A key listed twice is taken from its first entry, as a configuration file's first line of a key
+    // is; each later one is shown as a phone-book row, so that a whole write puts back both entries,
+    // the taken one first, as the unit held them.
+    QSet<QByteArray> keysTaken;
+    QStringList repeated;
+    for (const ReadEntry &entry : listing.entries) {
+        const bool storedKey = classifyEntryName(entry.name) == EntryTarget::KeyBox ||
+                               classifyEntryName(entry.name) == EntryTarget::Parameter;
+        const bool repeats = storedKey && keysTaken.contains(entry.name);
+        if (storedKey)
+            keysTaken.insert(entry.name);
+        if (repeats)
+            repeated << tr("- %1 at SIM index %2")
+                            .arg(QString::fromLatin1(entry.name), QString::fromLatin1(entry.indexText));
+        showListedEntry(entry, repeats);
+    }
+    if (!repeated.isEmpty())
+        report(tr("The unit holds some keys more than once. The first entry of each key fills its box or "
+                  "setting; these later ones are shown in the phone book as rows, and a write to the unit "
+                  "stores them again as they are:\n%1\nDelete those rows from the phone book and write to "
+                  "the unit if it should hold each key once.")
+                   .arg(repeated.join(QLatin1Char('\n'))));
 }
 
-void TForm1::showListedEntry(const ReadEntry &entry) {
+void TForm1::showListedEntry(const ReadEntry &entry, bool repeatsKey) {
     decodeTaggedEntry(entry.indexText, entry.number, entry.name);
-    switch (classifyEntryName(entry.name)) {
+    const EntryTarget target = repeatsKey ? EntryTarget::GridRow : classifyEntryName(entry.name);
+    switch (target) {
     case EntryTarget::KeyBox:
         if (auto *box = ctl<QLineEdit>(entry.name.constData()))
             box->setText(QString::fromLatin1(entry.number));

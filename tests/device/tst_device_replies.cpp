@@ -63,6 +63,7 @@ private slots:
     void okWithRefreshAndWriteDoesBoth();
     void runAndStopButtons();
     void writeAfterAListingWithoutRows();
+    void aKeyListedTwiceIsTakenFromItsFirstEntry();
 };
 
 void TestDeviceReplies::stopReportNeedsDtr() {
@@ -347,6 +348,39 @@ void TestDeviceReplies::writeAfterAListingWithoutRows() {
                                 "AT+CPBW=10\r\n", "AT+CPBW=11\r\n", "AT+CPBW=12\r\n", "AT+CPBR=1,12\r\n"}));
     // Opening "AT", 27 keys, the empty row, seven emptied indexes, the read-back.
     QCOMPARE(sent.size(), 1 + 27 + 1 + 7 + 1);
+}
+
+// As a configuration file's first line of a key counts, so does the unit's first entry; a later one is
+// named and shown as a phone-book row, so that a whole write stores both again, the taken one first.
+void TestDeviceReplies::aKeyListedTwiceIsTakenFromItsFirstEntry() {
+    Window w;
+    w.readUpToSize();
+    w.line("+CPBR: (1-12),40,18");
+    w.line("OK");
+    for (const QByteArray &entry :
+         {test::entryLine(1, "+420111", "ADMIN1"), test::entryLine(2, "3#1", "PARKEY"),
+          test::entryLine(3, "555", "Gate"), test::entryLine(4, "+420999", "ADMIN1"),
+          test::entryLine(5, "9#9", "PARKEY")})
+        w.line(entry);
+    w.line("OK");
+    QCOMPARE(w.form.ctl<QLineEdit>("ADMIN1")->text(), QString("+420111"));
+    QCOMPARE(w.form.state.PARKEY, QByteArray("3#1"));
+    QCOMPARE(w.form.phoneBookRows(), (QList<std::pair<QByteArray, QByteArray>>{
+                                         {"Gate", "555"}, {"ADMIN1", "+420999"}, {"PARKEY", "9#9"}}));
+    QCOMPARE(w.fakes.errors.messages.size(), 1);
+    const QString &message = w.fakes.errors.messages.first();
+    QVERIFY2(message.contains("ADMIN1 at SIM index 4") && message.contains("PARKEY at SIM index 5"),
+             qPrintable(message));
+
+    w.fakes.port.sent.clear();
+    w.form.SaveOXAClick();
+    for (int reply = 0; reply < 100 && w.form.state.WriteInProgress; ++reply)
+        w.line("OK");
+    const QByteArray sent = w.fakes.port.sentBytes();
+    const qsizetype taken = sent.indexOf("AT+CPBW=1,+420111,,ADMIN1\r\n");
+    const qsizetype repeated = sent.indexOf(",+420999,,ADMIN1\r\n");
+    QVERIFY2(taken >= 0 && repeated > taken, sent.constData());
+    QVERIFY2(sent.contains(",9#9,,PARKEY\r\n") && sent.contains(",3#1,,PARKEY\r\n"), sent.constData());
 }
 
 QTEST_MAIN(TestDeviceReplies)
