@@ -218,7 +218,8 @@ private:
     void updateAccessibleNames();
     void toggleReceiveIndicator();
     // The receive parser: one complete line, then the reply it is.
-    void processLine(const QByteArray &line, quint64 epoch);
+    // `cut`: the line was longer than any reply and holds only its beginning.
+    void processLine(const QByteArray &line, quint64 epoch, bool cut);
     void reactToOk(quint64 epoch);
     void reactToStopReport(const QByteArray &line);
     void reactToScriptStopped();

@@ -60,6 +60,11 @@ void TForm1::FormCreate() {
     const SettingsFiles settingsFiles = settingsFilesFor(m_executablePath);
     m_settingsReadPath = settingsFiles.read;
     m_settingsPath = settingsFiles.save;
+    // A long log keeps its older lines beside the settings file (and the backups), where the user may
+    // write, not in memory.
+    const QFileInfo settingsFile(m_settingsPath);
+    m_monitor->setSpillTemplate(settingsFile.absoluteDir().filePath(settingsFile.completeBaseName() +
+                                                                    QStringLiteral(".log-XXXXXX.tmp")));
     IniFile ini;
     QString error;
     // A file that is there but cannot be read is the user's all the same: it is left as it is on closing.
