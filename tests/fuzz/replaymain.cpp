@@ -36,5 +36,10 @@ private slots:
     }
 };
 
+// A target that builds the window needs the application a window needs.
+#ifdef OXA_FUZZ_WIDGETS
+QTEST_MAIN(ReplayCorpus)
+#else
 QTEST_GUILESS_MAIN(ReplayCorpus)
+#endif
 #include "replaymain.moc"
