@@ -66,7 +66,8 @@ int main(int argc, char *argv[]) {
     line.setTimerType(Qt::PreciseTimer);
     line.setInterval(1);
     QObject::connect(&line, &QTimer::timeout, [&] {
-        const auto due = std::min<qsizetype>(stream.size(), qsizetype(clock.nsecsElapsed() / 1e9 * LineBytesPerSecond));
+        const auto due =
+            std::min<qsizetype>(stream.size(), qsizetype(clock.nsecsElapsed() / 1e9 * LineBytesPerSecond));
         if (due > delivered) {
             port.deliver(stream.mid(delivered, due - delivered));
             delivered = due;
@@ -88,7 +89,8 @@ int main(int argc, char *argv[]) {
     line.start();
     probe.start();
     const double expectedSeconds = double(stream.size()) / LineBytesPerSecond;
-    const bool arrived = spin([&] { return delivered == stream.size(); }, int(expectedSeconds * 1000) + 60000);
+    const bool arrived =
+        spin([&] { return delivered == stream.size(); }, int(expectedSeconds * 1000) + 60000);
     spin([] { return false; }, 200); // the last lines reach the monitor
     line.stop();
     probe.stop();
@@ -97,9 +99,9 @@ int main(int argc, char *argv[]) {
     const qint64 logged = form.monitor()->lineCount() - linesBefore;
     // The module frames each line with CR LF before and after it: an empty line is logged between two.
     const bool whole = arrived && logged == 2 * Lines && errors.count == 0;
-    printRow(QStringLiteral("longest event-loop stall, 10,000 unsolicited lines at line rate"), millis(stallMs),
-             QStringLiteral("target ") + millis(TargetMs), stallMs / TargetMs, QStringLiteral("<= 300 ms"),
-             whole && stallMs <= TargetMs ? "yes" : "NO");
+    printRow(QStringLiteral("longest event-loop stall, 10,000 unsolicited lines at line rate"),
+             millis(stallMs), QStringLiteral("target ") + millis(TargetMs), stallMs / TargetMs,
+             QStringLiteral("<= 300 ms"), whole && stallMs <= TargetMs ? "yes" : "NO");
     printNote(QStringLiteral("flood: %1 lines (%2 bytes, framed as the module frames them) in %3 at the line "
                              "rate, %4 log lines, %5 bytes sent to the unit meanwhile")
                   .arg(Lines)
