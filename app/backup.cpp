@@ -2,6 +2,7 @@
 
 #include "configurationfile.h"
 #include "keyentries.h"
+#include "regularfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,10 +68,9 @@ QString writeBackup(const QString &folder, const UnitEntries &entries, const QDa
         return {};
     }
     // A backup is trusted only once it reads back as written.
-    QFile check(path);
-    if (!check.open(QIODevice::ReadOnly) || check.readAll() != bytes) {
+    const RegularFileContent check = readRegularFile(path, bytes.size());
+    if (!check.ok() || check.bytes != bytes) {
         *error = QObject::tr("the backup %1 does not read back as written").arg(path);
-        check.close();
         QFile::remove(path);
         return {};
     }

@@ -1,12 +1,12 @@
 #include "inifile.h"
 
+#include "regularfile.h"
 #include "safesave.h"
 
 #define SI_NO_CONVERSION
 #include <SimpleIni.h>
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QList>
 #include <QStringConverter>
 
@@ -137,8 +137,9 @@ void IniFile::loadFromBytes(const QByteArray &bytes) {
 }
 
 bool IniFile::load(const QString &path, QString *error) {
-    QFile file(path);
-    if (!file.exists()) {
+    // A device or a pipe in the file's place is refused unread: it would hold start-up for good.
+    const RegularFileContent file = readRegularFile(path, MaxFileSize);
+    if (file.refusal == FileRefusal::Missing) {
         loadFromBytes({});
         return true;
     }
@@ -148,19 +149,13 @@ bool IniFile::load(const QString &path, QString *error) {
         loadFromBytes({});
         return false;
     };
-    if (!file.open(QIODevice::ReadOnly))
-        return refuse(file.errorString());
-    // One byte beyond the limit tells a huge or endless file from a large one without reading it all.
-    const QByteArray bytes = file.read(MaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError)
-        return refuse(file.errorString());
-    if (bytes.size() > MaxFileSize)
-        return refuse(QCoreApplication::translate("IniFile", "it is larger than %1 bytes").arg(MaxFileSize));
+    if (!file.ok())
+        return refuse(file.error);
     // A NUL byte: UTF-16 text or some other file; read as 8-bit text and written back, it would lose
     // everything past the first NUL.
-    if (bytes.contains('\0'))
+    if (file.bytes.contains('\0'))
         return refuse(QCoreApplication::translate("IniFile", "it holds binary data"));
-    loadFromBytes(bytes);
+    loadFromBytes(file.bytes);
     return true;
 }
 

@@ -124,9 +124,9 @@ TForm1::TForm1(const Seams &seams, const QString &executablePath, QWidget *paren
                 state.RefreshAfterOk = false;
                 m_entryTimeout->stop();
                 detectChangeFailed(message, false);
-                if (state.UploadWaiting)
-                    abandonUpload(*this);
-                if (state.WriteInProgress)
+                if (uploadRunning(*this))
+                    uploadLineLost(*this, message);
+                else if (state.WriteInProgress)
                     failWrite(message);
                 else
                     report(message);

@@ -222,7 +222,8 @@ private:
     void updateAccessibleNames();
     void toggleReceiveIndicator();
     // The receive parser: one complete line, then the reply it is.
-    void processLine(const QByteArray &line, quint64 epoch);
+    // `cut`: the line was longer than any reply and holds only its beginning.
+    void processLine(const QByteArray &line, quint64 epoch, bool cut);
     void reactToOk(quint64 epoch);
     void reactToStopReport(const QByteArray &line);
     void reactToScriptStopped();
@@ -233,7 +234,8 @@ private:
     // The read chain and its listing
     void startReadChain();
     void listingComplete();
-    void showListedEntry(const ReadEntry &entry);
+    // `repeatsKey`: a key box or parameter string listed before; the entry is shown as a phone-book row.
+    void showListedEntry(const ReadEntry &entry, bool repeatsKey);
     void readFailed();
     void readEndedWithoutListing();
     void readSilent();

@@ -6,9 +6,9 @@
 #include "entryline.h"
 #include "keyentries.h"
 #include "nodetext.h"
-#include "upload_flow.h"
 #include "portlayer.h"
 #include "replies.h"
+#include "upload_flow.h"
 #include "writeplan.h"
 
 #include <QAbstractButton>
@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSet>
 #include <QShortcut>
 #include <QTimer>
 
@@ -69,13 +70,34 @@ void TForm1::applyListing(const Listing &listing) {
     // A key the unit no longer holds shows empty, as the next write would leave it.
     for (const char *key : kEditBoxKeys)
         ctl<QLineEdit>(key)->setText(QString());
-    for (const ReadEntry &entry : listing.entries)
-        showListedEntry(entry);
+    // A key listed twice is taken from its first entry, as a configuration file's first line of a key
+    // is; each later one is shown as a phone-book row, so that a whole write puts back both entries,
+    // the taken one first, as the unit held them.
+    QSet<QByteArray> keysTaken;
+    QStringList repeated;
+    for (const ReadEntry &entry : listing.entries) {
+        const bool storedKey = classifyEntryName(entry.name) == EntryTarget::KeyBox ||
+                               classifyEntryName(entry.name) == EntryTarget::Parameter;
+        const bool repeats = storedKey && keysTaken.contains(entry.name);
+        if (storedKey)
+            keysTaken.insert(entry.name);
+        if (repeats)
+            repeated << tr("- %1 at SIM index %2")
+                            .arg(QString::fromLatin1(entry.name), QString::fromLatin1(entry.indexText));
+        showListedEntry(entry, repeats);
+    }
+    if (!repeated.isEmpty())
+        report(tr("The unit holds some keys more than once. The first entry of each key fills its box or "
+                  "setting; these later ones are shown in the phone book as rows, and a write to the unit "
+                  "stores them again as they are:\n%1\nDelete those rows from the phone book and write to "
+                  "the unit if it should hold each key once.")
+                   .arg(repeated.join(QLatin1Char('\n'))));
 }
 
-void TForm1::showListedEntry(const ReadEntry &entry) {
+void TForm1::showListedEntry(const ReadEntry &entry, bool repeatsKey) {
     decodeTaggedEntry(entry.indexText, entry.number, entry.name);
-    switch (classifyEntryName(entry.name)) {
+    const EntryTarget target = repeatsKey ? EntryTarget::GridRow : classifyEntryName(entry.name);
+    switch (target) {
     case EntryTarget::KeyBox:
         if (auto *box = ctl<QLineEdit>(entry.name.constData()))
             box->setText(QString::fromLatin1(entry.number));
@@ -151,7 +173,7 @@ void TForm1::readSilent() {
 std::optional<QString> TForm1::whyDeviceBusy() const {
     if (state.WriteInProgress)
         return tr("a write to the unit is under way");
-    if (state.UploadWaiting || state.AsendPending)
+    if (upload.running || state.UploadWaiting || state.AsendPending)
         return tr("an upload to the unit is under way");
     if (state.Read.underway())
         return tr("the unit is being read");
@@ -183,7 +205,7 @@ bool TForm1::mayAddress(const QByteArray &node) {
 
 // Run, Stop and Load would put their commands between an upload's: they wait until it has ended.
 bool TForm1::uploadRefuses(const char *what) {
-    if (!state.UploadWaiting && !state.AsendPending)
+    if (!upload.running && !state.UploadWaiting && !state.AsendPending)
         return false;
     report(tr("%1 waits: an upload to the unit is under way.").arg(QLatin1String(what)));
     return true;
@@ -401,13 +423,16 @@ void TForm1::endCancelledWrite() {
     m_write.reset();
     ctl<QWidget>("Prubeh")->hide();
     setControlsLocked(false);
-    const QString where = last.simIndex > 0 ? tr("SIM index %1").arg(last.simIndex) : tr("step %1").arg(last.writeStep);
+    const QString where =
+        last.simIndex > 0 ? tr("SIM index %1").arg(last.simIndex) : tr("step %1").arg(last.writeStep);
     markListingStale(tr("the write to the unit was cancelled at %1").arg(where));
-    QString message = tr("The write was cancelled after %1: the unit holds the new configuration up to there and "
-                         "what it held before after it. Write again, or read the unit (Load) to see what it holds.")
-                          .arg(where);
+    QString message =
+        tr("The write was cancelled after %1: the unit holds the new configuration up to there and "
+           "what it held before after it. Write again, or read the unit (Load) to see what it holds.")
+            .arg(where);
     if (!state.LastBackup.isEmpty())
-        message += QLatin1Char(' ') + tr("What the unit held before this write is kept in %1.").arg(state.LastBackup);
+        message += QLatin1Char(' ') +
+                   tr("What the unit held before this write is kept in %1.").arg(state.LastBackup);
     log(message);
     report(message);
 }
@@ -416,7 +441,7 @@ void TForm1::cancelOperation() {
     if (state.WriteInProgress) {
         state.WriteCancelled = true;
         log(tr("Cancel: the write stops once the unit has answered its command in flight."));
-    } else if (state.UploadWaiting || state.AsendPending) {
+    } else if (upload.running) {
         cancelUpload(*this);
         log(tr("Cancel: the upload stops once the module has finished the step in flight."));
     } else if (state.Read.underway()) {
@@ -440,8 +465,8 @@ void TForm1::cancelOperation() {
 // Cancel is there exactly while something long runs; the progress strip makes room for it.
 void TForm1::updateCancelButton() {
     auto *cancel = ctl<QWidget>("CancelOperation");
-    const bool running = state.WriteInProgress || state.UploadWaiting || state.AsendPending ||
-                         state.Read.underway() || m_cekani->isActive();
+    const bool running =
+        state.WriteInProgress || upload.running || state.Read.underway() || m_cekani->isActive();
     if (cancel->isHidden() != running)
         return;
     cancel->setVisible(running);

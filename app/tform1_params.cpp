@@ -98,6 +98,19 @@ QString describeBreakingEntries(const ConfigurationLoad &load) {
     return lines.join(QLatin1Char('\n'));
 }
 
+// One line per key row that repeats a key taken from an earlier line (the first 15).
+QString describeRepeatedKeys(const QList<RepeatedKeyRow> &repeated) {
+    QStringList lines;
+    for (const RepeatedKeyRow &row : repeated.mid(0, 15))
+        lines << TForm1::tr("- line %1 (%2) repeats the key of line %3")
+                     .arg(row.line)
+                     .arg(QString::fromLatin1(row.name))
+                     .arg(row.takenLine);
+    if (repeated.size() > 15)
+        lines << TForm1::tr("- and %1 more").arg(repeated.size() - 15);
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 // Parameter strings
@@ -257,6 +270,12 @@ void TForm1::LoadClick() {
         storeStrings(state, strings);
         DecodeParameters();
     }
+    if (!load.repeatedKeys.isEmpty())
+        report(tr("%1 was loaded. It gives some keys more than once; the first line of a key is taken, and "
+                  "each later one stays in the phone book as a row of its own, which a write to the unit "
+                  "stores as an entry of that name:\n%2\nDelete those rows from the phone book if the unit "
+                  "should not hold them.")
+                   .arg(QDir::toNativeSeparators(path), describeRepeatedKeys(load.repeatedKeys)));
 }
 
 // Settings pages: filtered boxes

@@ -29,18 +29,32 @@ void TForm1::ApdComPort1TriggerAvail(int count) {
             if (state.UploadWaiting)
                 sendUploadData();
             break;
-        case LineReader::Event::LineEnded:
-            processLine(state.ReceiveLine.takeLine(), epoch);
+        case LineReader::Event::Cut:
+            log(tr("The unit sent a line longer than %1 bytes; it is cut there and the rest of it is not "
+                   "kept.")
+                    .arg(LineReader::MaxLineLength));
             break;
+        case LineReader::Event::LineEnded: {
+            const bool cut = state.ReceiveLine.completeLineWasCut();
+            processLine(state.ReceiveLine.takeLine(), epoch, cut);
+            break;
+        }
         default:
             break;
         }
     }
 }
 
-void TForm1::processLine(const QByteArray &line, quint64 epoch) {
+void TForm1::processLine(const QByteArray &line, quint64 epoch, bool cut) {
     if (isLoggedLine(line))
         log(QLatin1Char('[') + m_logClock.now() + QStringLiteral("]   ") + QString::fromLatin1(line));
+    // No reply is that long: what is left of it is not acted on, and a read it came in cannot be whole.
+    if (cut) {
+        if (state.Read.fail(tr("the unit sent a line longer than %1 bytes").arg(LineReader::MaxLineLength)) ==
+            UnitRead::Progress::Failed)
+            readFailed();
+        return;
+    }
     if (showsRunTone(line))
         showStatus("DeviceRun");
 
@@ -68,7 +82,7 @@ void TForm1::processLine(const QByteArray &line, quint64 epoch) {
         state.AsendPending = false;
         break;
     case ReplyKind::Creg:
-        pause(200);
+        // The module's network registration: nothing to do, and no reason to hold the window.
         break;
     case ReplyKind::Battery:
         showBattery(line);

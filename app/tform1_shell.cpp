@@ -2,6 +2,7 @@
 #include "tform1.h"
 
 #include "branding.h"
+#include "formsettings.h"
 #include "inifile.h"
 #include "monitor.h"
 #include "settingsfiles.h"
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -21,6 +23,17 @@ namespace {
 
 const QString FormSection = QStringLiteral("Form");
 const QString LanguageSection = QStringLiteral("Language");
+
+// The area each screen leaves to windows, the primary screen's first.
+QList<QRect> screenAreas() {
+    QList<QRect> areas;
+    if (const QScreen *primary = QGuiApplication::primaryScreen())
+        areas << primary->availableGeometry();
+    for (const QScreen *screen : QGuiApplication::screens())
+        if (screen != QGuiApplication::primaryScreen())
+            areas << screen->availableGeometry();
+    return areas;
+}
 
 } // namespace
 
@@ -47,6 +60,11 @@ void TForm1::FormCreate() {
     const SettingsFiles settingsFiles = settingsFilesFor(m_executablePath);
     m_settingsReadPath = settingsFiles.read;
     m_settingsPath = settingsFiles.save;
+    // A long log keeps its older lines beside the settings file (and the backups), where the user may
+    // write, not in memory.
+    const QFileInfo settingsFile(m_settingsPath);
+    m_monitor->setSpillTemplate(settingsFile.absoluteDir().filePath(settingsFile.completeBaseName() +
+                                                                    QStringLiteral(".log-XXXXXX.tmp")));
     IniFile ini;
     QString error;
     // A file that is there but cannot be read is the user's all the same: it is left as it is on closing.
@@ -55,13 +73,14 @@ void TForm1::FormCreate() {
         report(tr("The settings file %1 cannot be read (%2). The built-in settings are used, and the file is "
                   "left as it is when the program closes.")
                    .arg(m_settingsReadPath, error));
-    move(ini.readInteger(FormSection, QStringLiteral("Left"), 200),
-         ini.readInteger(FormSection, QStringLiteral("Top"), 200));
-    m_uploadPause = ini.readInteger(FormSection, QStringLiteral("WaitSer"), 1000);
-    const bool service = ini.readBool(FormSection, QStringLiteral("Inicializace"), false);
-    ctl<QWidget>("Inicializace")->setVisible(service);
+    const FormSettings form = readFormSettings(ini, sizeHint(), screenAreas());
+    move(form.position);
+    m_uploadPause = form.uploadPause;
+    ctl<QWidget>("Inicializace")->setVisible(form.serviceButtons);
     ctl<QWidget>("IMEI")->setVisible(!ctl<QWidget>("Inicializace")->isHidden());
-    m_preferredPort = ini.readString(FormSection, QStringLiteral("Port"), QString());
+    m_preferredPort = form.port;
+    for (const QString &correction : form.corrections)
+        log(correction);
     m_languageName = ini.readString(LanguageSection, QStringLiteral("Language"), QStringLiteral("Eng"));
     applyTexts(ini, m_deviceName, [this](const QString &name) { return control(name); });
     updateAccessibleNames();

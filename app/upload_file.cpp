@@ -1,5 +1,6 @@
 #include "upload_file.h"
 
+#include "regularfile.h"
 #include "uploadlist.h"
 
 #include <QCoreApplication>
@@ -16,26 +17,15 @@ QString tr(const char *text) {
     return QCoreApplication::translate("Upload", text);
 }
 
-// The whole file, or why not; never more than maxSize + 1 bytes are read.
+// The whole file, or why not; never more than maxSize + 1 bytes are read. A device or a pipe could
+// block the window for good, or never end: only a regular file is opened.
 UploadFile readAtMost(const QString &path, qint64 maxSize) {
-    if (path.isEmpty())
-        return {{}, tr("no file name was given")};
-    const QFileInfo info(path);
-    if (info.isDir())
-        return {{}, tr("it is a folder")};
-    // A device or a pipe could block the window for good, or never end.
-    if (info.exists() && !info.isFile())
-        return {{}, tr("it is not a regular file")};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, file.errorString()};
-    UploadFile result{file.read(maxSize + 1), {}};
-    // A file that opened but could not be read to its end must not be taken cut short.
-    if (file.error() != QFileDevice::NoError)
-        return {{}, file.errorString()};
-    if (result.data.size() > maxSize)
+    RegularFileContent file = readRegularFile(path, maxSize);
+    if (file.refusal == FileRefusal::TooLarge)
         return {{}, tr("it is larger than %1 MB").arg(maxSize / (1024 * 1024.0), 0, 'g', 3)};
-    return result;
+    if (!file.ok())
+        return {{}, file.error};
+    return {std::move(file.bytes), {}};
 }
 
 // Bytes no text line holds: a NUL or a control other than tab, CR, LF and the DOS end-of-file mark.
@@ -72,23 +62,26 @@ QString uploadFilePath(const QString &listName, const QString &listFolder) {
 QString uploadFileProblem(const QString &path) {
     if (path.isEmpty())
         return tr("no file name was given");
-    const QFileInfo info(path);
-    if (!info.exists())
-        return tr("there is no file %1").arg(QDir::toNativeSeparators(info.absoluteFilePath()));
-    if (info.isDir())
-        return tr("%1 is a folder").arg(QDir::toNativeSeparators(info.absoluteFilePath()));
-    if (!info.isFile())
-        return tr("%1 is not a regular file").arg(QDir::toNativeSeparators(info.absoluteFilePath()));
-    if (info.size() == 0)
-        return tr("the file %1 is empty").arg(QDir::toNativeSeparators(info.absoluteFilePath()));
-    if (info.size() > MaxUploadFileSize)
-        return tr("the file %1 is larger than %2 MB")
-            .arg(QDir::toNativeSeparators(info.absoluteFilePath()))
-            .arg(MaxUploadFileSize / (1024 * 1024));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return tr("the file %1 cannot be read: %2")
-            .arg(QDir::toNativeSeparators(info.absoluteFilePath()), file.errorString());
+    const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    QFile file;
+    QString why;
+    switch (openRegularFile(file, path, &why)) {
+    case FileRefusal::None:
+        break;
+    case FileRefusal::Missing:
+        return tr("there is no file %1").arg(shown);
+    case FileRefusal::Folder:
+        return tr("%1 is a folder").arg(shown);
+    case FileRefusal::NotRegular:
+        return tr("%1 is not a regular file (%2)").arg(shown, why);
+    case FileRefusal::Unreadable:
+    case FileRefusal::TooLarge:
+        return tr("the file %1 cannot be read: %2").arg(shown, why);
+    }
+    if (file.size() == 0)
+        return tr("the file %1 is empty").arg(shown);
+    if (file.size() > MaxUploadFileSize)
+        return tr("the file %1 is larger than %2 MB").arg(shown).arg(MaxUploadFileSize / (1024 * 1024));
     return {};
 }
 

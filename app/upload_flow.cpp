@@ -47,6 +47,8 @@ void unlockDeviceButtons(TForm1 &form) {
 
 // Nothing of the upload waits any more.
 void stopWaiting(TForm1 &form) {
+    form.upload.running = false;
+    form.upload.stepSent = false;
     form.state.UploadWaiting = false;
     form.state.AsendPending = false;
     form.state.UploadData.clear();
@@ -135,13 +137,19 @@ void runStep(TForm1 &form) {
 
     const bool asend = step.kind == UploadStepKind::Asend;
     form.state.UploadWaiting = true;
+    form.upload.stepSent = false;
     endOnFailure(form, [&] {
         if (asend)
             form.pause(form.uploadPause());
+        if (!form.upload.running)
+            return; // stopped during the pause (the line was lost): said already
         form.log(QString::fromLatin1(command.logText()));
         form.upload.promptExpected = step.sendsFile();
         form.send(command.line);
+        form.upload.stepSent = true;
     });
+    if (!form.upload.running)
+        return;
     if (asend)
         form.state.AsendPending = true;
     restartReplyTimer(form);
@@ -151,7 +159,7 @@ void runStep(TForm1 &form) {
 
 void startUpload(TForm1 &form) {
     const QStringList lines = uploadListLines(form.ctl<QPlainTextEdit>("List")->toPlainText());
-    if (!form.state.UploadWaiting && !form.state.AsendPending) {
+    if (!form.upload.running) {
         if (const std::optional<QString> busy = form.whyDeviceBusy()) {
             form.report(tr("Nothing was sent: %1. Start the upload when it has finished.").arg(*busy));
             return;
@@ -183,7 +191,12 @@ void startUpload(TForm1 &form) {
     progress->show();
     form.state.UploadIndex = 0;
     form.state.UploadWaiting = true;
+    form.upload.running = true;
     runStep(form);
+}
+
+bool uploadRunning(const TForm1 &form) {
+    return form.upload.running;
 }
 
 void sendStepData(TForm1 &form) {
@@ -222,25 +235,28 @@ void advanceToNextStep(TForm1 &form) {
         return;
     uploadReplyTimer(form)->stop();
     form.state.UploadIndex += 1;
+    form.upload.stepSent = false;
     form.ctl<QProgressBar>("Prubeh")->setValue(form.state.UploadIndex);
     form.state.UploadWaiting = false;
     // Cancelled: the step in flight has finished; the next one does not start.
     if (std::exchange(form.upload.cancelled, false)) {
         const int done = form.state.UploadIndex;
-        stopWithMessage(form, done < form.upload.lines.size()
-                                  ? tr("The upload was cancelled after %1: the module has taken the steps up to "
-                                       "it, and none after it.")
-                                        .arg(lineName(form, done - 1))
-                                  : tr("The upload was cancelled after its last step: the module has taken all "
-                                       "of it."));
+        stopWithMessage(form,
+                        done < form.upload.lines.size()
+                            ? tr("The upload was cancelled after %1: the module has taken the steps up to "
+                                 "it, and none after it.")
+                                  .arg(lineName(form, done - 1))
+                            : tr("The upload was cancelled after its last step: the module has taken all "
+                                 "of it."));
         return;
     }
     form.pause(500);
-    runStep(form);
+    if (form.upload.running)
+        runStep(form);
 }
 
 void cancelUpload(TForm1 &form) {
-    if (form.state.UploadWaiting || form.state.AsendPending)
+    if (form.upload.running)
         form.upload.cancelled = true;
 }
 
@@ -251,8 +267,33 @@ void failUploadStep(TForm1 &form, const QByteArray &reply) {
                               .arg(lineName(form, form.state.UploadIndex), QString::fromLatin1(reply)));
 }
 
-void abandonUpload(TForm1 &form) {
-    endUpload(form);
+void uploadLineLost(TForm1 &form, const QString &loss) {
+    const int index = form.state.UploadIndex;
+    const UploadStep step = classifyUploadLine(form.upload.lines.value(index));
+    const QString name = step.argument;
+    QString aftermath;
+    if (!form.upload.stepSent)
+        aftermath = tr("Its command had not gone out yet; the lines before it were done.");
+    else if (step.sendsFile() && form.upload.promptExpected)
+        aftermath = tr("The module may still be waiting for the file %1 and would take the next commands as "
+                       "its data; switch the unit off and on before uploading again.")
+                        .arg(name);
+    else if (step.sendsFile())
+        aftermath = tr("The module may hold only part of the file %1 and may still be waiting for the rest; "
+                       "switch the unit off and on, then upload the list again.")
+                        .arg(name);
+    else if (step.kind == UploadStepKind::Delete)
+        aftermath = tr("The module may or may not have deleted %1.").arg(name);
+    else if (step.kind == UploadStepKind::Run)
+        aftermath = tr("The module may or may not have selected %1 as the script it starts.").arg(name);
+    else
+        aftermath = tr("The module may or may not have carried out \"%1\".").arg(name);
+    // The loss's own words are a sentence; its full stop ends the clause here.
+    QString reason = loss;
+    if (reason.endsWith(QLatin1Char('.')))
+        reason.chop(1);
+    stopWithMessage(form,
+                    tr("The upload stopped at %1: %2. %3").arg(lineName(form, index), reason, aftermath));
 }
 
 void uploadReplyTimedOut(TForm1 &form) {

@@ -20,6 +20,10 @@ struct UploadSession {
     QString listFolder;
     // The device buttons' enabled states before the upload locked them.
     QList<std::pair<QString, bool>> lockedButtons;
+    // From Upgrade to the list's end or its stop, pauses between the steps included.
+    bool running = false;
+    // The current step's command went out: the module may have acted on it.
+    bool stepSent = false;
     // Cancel was pressed: no step starts after the one in flight.
     bool cancelled = false;
     // A file step's command went out and its data waits for the module's prompt; any other prompt is

@@ -1,10 +1,10 @@
 #include "configurationfile.h"
 
+#include "regularfile.h"
 #include "safesave.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 
 namespace oxa {
 
@@ -59,7 +59,8 @@ QByteArray buildConfigurationFile(const ConfigurationContent &content) {
 bool splitConfigurationLines(const QByteArray &bytes, QList<QByteArray> &lines, int maxLines) {
     lines.clear();
     const qsizetype n = bytes.size();
-    qsizetype start = 0;
+    // A UTF-8 signature (an editor's mark, never text) would otherwise join the first line's name.
+    qsizetype start = bytes.startsWith(kUtf8Signature) ? kUtf8Signature.size() : 0;
     while (start < n) {
         if (lines.size() >= maxLines)
             return false;
@@ -86,30 +87,37 @@ ConfigurationLoad parseConfiguration(const QByteArray &bytes) {
     for (const QByteArray &l : lines)
         rows.append(splitPhoneBookLine(l));
 
-    // One pass records the first row of every key; a row is taken by at most one key.
+    // One pass records the first row of every key; a row is taken by at most one key. A later row of a
+    // key that is taken already stays a phone-book row, and is named.
     std::array<int, kEditBoxKeys.size()> boxRow;
     boxRow.fill(kNoRow);
     std::array<int, kParameterStrings.size()> paramRow;
     paramRow.fill(kNoRow);
     constexpr qsizetype kLongestKey = 8;
+    const auto take = [&](int &keyRow, qsizetype r) {
+        if (keyRow == kNoRow)
+            keyRow = int(r);
+        else
+            result.repeatedKeys.append({rows[r].name, keyRow + 1, int(r + 1)});
+    };
     for (qsizetype r = 0; r < rows.size(); ++r) {
         const PhoneBookRow &row = rows[r];
         if (!row.separator || row.name.size() > kLongestKey)
             continue;
-        bool taken = false;
-        for (std::size_t k = 0; k < kEditBoxKeys.size() && !taken; ++k) {
-            if (boxRow[k] == kNoRow && sameNameIgnoringCase(row.name, kEditBoxKeys[k])) {
-                boxRow[k] = int(r);
-                taken = true;
+        bool isKey = false;
+        for (std::size_t k = 0; k < kEditBoxKeys.size() && !isKey; ++k) {
+            if (sameNameIgnoringCase(row.name, kEditBoxKeys[k])) {
+                take(boxRow[k], r);
+                isKey = true;
             }
         }
-        for (std::size_t p = 0; p < kParameterStrings.size() && !taken; ++p) {
+        for (std::size_t p = 0; p < kParameterStrings.size() && !isKey; ++p) {
             const ParameterString which = kParameterStrings[p];
             const char *saved = savedFileName(which);
-            if (paramRow[p] == kNoRow && (sameNameIgnoringCase(row.name, simKeyName(which)) ||
-                                          (saved && sameNameIgnoringCase(row.name, saved)))) {
-                paramRow[p] = int(r);
-                taken = true;
+            if (sameNameIgnoringCase(row.name, simKeyName(which)) ||
+                (saved && sameNameIgnoringCase(row.name, saved))) {
+                take(paramRow[p], r);
+                isKey = true;
             }
         }
     }
@@ -136,21 +144,20 @@ ConfigurationLoad parseConfiguration(const QByteArray &bytes) {
 }
 
 ConfigurationLoad readConfigurationFile(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // One byte beyond the limit is read, so that a huge file is told from a large one without reading it.
+    const RegularFileContent file = readRegularFile(path, kMaxConfigurationFileSize);
+    if (file.refusal == FileRefusal::TooLarge) {
         ConfigurationLoad failed;
-        failed.error = QCoreApplication::translate("ConfigurationFile", "Cannot open \"%1\": %2")
-                           .arg(displayName(path), file.errorString());
+        failed.error = tooLargeMessage(QLatin1Char('"') + displayName(path) + QLatin1Char('"'));
         return failed;
     }
-    // Read one byte beyond the limit, so that a device or endless file cannot keep us reading.
-    const QByteArray bytes = file.read(kMaxConfigurationFileSize + 1);
-    if (file.error() != QFileDevice::NoError) {
+    if (!file.ok()) {
         ConfigurationLoad failed;
         failed.error = QCoreApplication::translate("ConfigurationFile", "Cannot read \"%1\": %2")
-                           .arg(displayName(path), file.errorString());
+                           .arg(displayName(path), file.error);
         return failed;
     }
+    const QByteArray &bytes = file.bytes;
     ConfigurationLoad result = parseConfiguration(bytes);
     if (!result.error.isEmpty()) {
         result.error = tooLargeMessage(QLatin1Char('"') + displayName(path) + QLatin1Char('"'));

@@ -5,6 +5,7 @@
 #include "phonebookrows.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <array>
@@ -42,6 +43,15 @@ struct LoadedParameter {
     friend bool operator==(const LoadedParameter &, const LoadedParameter &) = default;
 };
 
+// A key row after the first of its key: it stays a phone-book row, which a write to the unit stores as
+// an entry of its own. Lines are counted from 1.
+struct RepeatedKeyRow {
+    QByteArray name; // as the file spells it
+    int takenLine = 0;
+    int line = 0;
+    friend bool operator==(const RepeatedKeyRow &, const RepeatedKeyRow &) = default;
+};
+
 // What loading puts into the window. Rows are taken as key rows by name, letter case ignored, the first
 // row of a name only; later rows of the same name stay phone-book rows.
 struct ConfigurationLoad {
@@ -50,10 +60,14 @@ struct ConfigurationLoad {
     // Parameter strings found, in the order PAROXA, PARRL1, PARRL2, PARKEY. A string is read from the
     // first row named either by its SIM key (PAROXA ...) or by its saved name (PARAMOXA ...).
     QList<LoadedParameter> parameters;
-    QList<PhoneBookRow> rows; // every other row, in file order: the new grid content
+    QList<PhoneBookRow> rows;           // every other row, in file order: the new grid content
+    QList<RepeatedKeyRow> repeatedKeys; // in file order; each is among `rows` too
 };
 
-// Lines end with CR LF, CR or LF; a last line without an ending counts, an empty tail does not.
+inline constexpr QByteArrayView kUtf8Signature("\xEF\xBB\xBF");
+
+// Lines end with CR LF, CR or LF; a last line without an ending counts, an empty tail does not. A UTF-8
+// signature at the start of the file is no part of its first line.
 // Returns false (and stops) once there are more than maxLines lines.
 bool splitConfigurationLines(const QByteArray &bytes, QList<QByteArray> &lines,
                              int maxLines = kMaxConfigurationLines);

@@ -69,7 +69,15 @@ std::filesystem::path nativePath(const QString &path) {
 
 } // namespace
 
-QString saveFileSafely(const QString &requestedPath, const QByteArray &bytes) {
+QString saveFileSafely(const QString &path, const QByteArray &bytes) {
+    return saveFileSafely(path, [&bytes](const ByteSink &sink) {
+        sink(bytes);
+        return QString();
+    });
+}
+
+QString saveFileSafely(const QString &requestedPath,
+                       const std::function<QString(const ByteSink &sink)> &produce) {
     // A link stays a link: the file it points to is the one replaced.
     const QFileInfo requested(requestedPath);
     const QString path = requested.isSymLink() ? requested.symLinkTarget() : requestedPath;
@@ -83,14 +91,21 @@ QString saveFileSafely(const QString &requestedPath, const QByteArray &bytes) {
     QString error;
     bool written = true;
     // Unbuffered: each write reaches the system at once and its failure is seen here.
-    for (qsizetype done = 0; done < bytes.size();) {
-        const qint64 count = file.write(bytes.constData() + done, bytes.size() - done);
-        if (count <= 0) {
-            error = file.errorString();
-            written = false;
-            break;
+    const ByteSink sink = [&](QByteArrayView piece) {
+        for (qsizetype done = 0; written && done < piece.size();) {
+            const qint64 count = file.write(piece.constData() + done, piece.size() - done);
+            if (count <= 0) {
+                error = file.errorString();
+                written = false;
+                break;
+            }
+            done += count;
         }
-        done += count;
+        return written;
+    };
+    if (const QString notProduced = produce(sink); !notProduced.isEmpty() && written) {
+        error = notProduced;
+        written = false;
     }
     if (written)
         written = syncToDisk(file, &error);

@@ -4,14 +4,19 @@
 #include "logclock.h"
 #include "monitor.h"
 #include "tform1.h"
+#include "unprivileged.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTimer>
+#include <optional>
 
 using namespace oxa;
 
@@ -35,6 +40,13 @@ private slots:
     void dataArrivingDuringAPauseIsDeliveredAfterwards();
     void monitorKeepsEveryLineOfALongLog();
     void linesReachTheViewWhenItIsOnScreen();
+    void unsolicitedLinesCostNoPause();
+    void aLineWithoutEndIsCutWithOneNote();
+    void olderLinesMoveToAFileAndSaveLogWritesThemAll_data();
+    void olderLinesMoveToAFileAndSaveLogWritesThemAll();
+    void longLinesAreBoundedByTheirCharacters();
+    void withoutAnyFileTheOldestLinesAreDroppedAndSaid();
+    void theWindowsLogFileLiesBesideItsSettingsAndGoesWithIt();
 };
 
 void TestMonitor::receivedLinesAreLoggedWithTimeStamps() {
@@ -149,6 +161,186 @@ void TestMonitor::linesReachTheViewWhenItIsOnScreen() {
     monitor.log("third");
     QTRY_COMPARE(view.toPlainText(), QString("first\nsecond\nthird"));
     QCOMPARE(monitor.lines(), (QStringList{"first", "second", "third"}));
+}
+
+// The module's network registration, repeated as a hostile unit floods it: each line is logged and
+// nothing else happens; no pause holds the window, nothing goes to the unit.
+void TestMonitor::unsolicitedLinesCostNoPause() {
+    Window w;
+    w.fakes.port.sent.clear();
+    w.fakes.pause.pauses.clear();
+    const qint64 before = w.form.monitor()->lineCount();
+    w.fakes.port.deliver(QByteArray("+CREG: 0,1\r\n+CREG: 0,5\r\nRING\r\n").repeated(100));
+    QCOMPARE(w.form.monitor()->lineCount(), before + 300);
+    QCOMPARE(w.fakes.pause.pauses, QList<int>{});
+    QCOMPARE(w.fakes.port.sent, QList<QByteArray>{});
+    QCOMPARE(w.fakes.errors.messages, QStringList{});
+}
+
+// A unit that sends without a CR: one note, however much comes, and the line cut at 4 KB when its CR
+// comes at last; the next line is whole.
+void TestMonitor::aLineWithoutEndIsCutWithOneNote() {
+    Window w;
+    const qint64 before = w.form.monitor()->lineCount();
+    for (int piece = 0; piece < 256; ++piece)
+        w.fakes.port.deliver(QByteArray(4096, 'X'));
+    QCOMPARE(w.form.monitor()->lineCount(), before + 1);
+    QVERIFY2(w.form.monitor()->lines().last().contains("longer than 4096 bytes"),
+             qPrintable(w.form.monitor()->lines().last()));
+    QCOMPARE(w.form.state.ReceiveLine.partial().size(), 4096);
+    w.fakes.port.deliver("\rOK\r");
+    const QStringList lines = w.form.monitor()->lines();
+    QCOMPARE(lines.size(), before + 3);
+    QVERIFY(lines[lines.size() - 2].endsWith("]   " + QString(4096, 'X')));
+    QVERIFY(lines.last().endsWith("]   OK"));
+}
+
+namespace {
+
+QStringList numbered(int count, const QString &prefix = QStringLiteral("line ")) {
+    QStringList lines;
+    for (int i = 0; i < count; ++i)
+        lines << prefix + QString::number(i);
+    return lines;
+}
+
+QByteArray savedBytes(const QStringList &lines) {
+    QByteArray bytes;
+    for (const QString &line : lines)
+        bytes += line.toLatin1() + "\r\n";
+    return bytes;
+}
+
+QByteArray readFile(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+} // namespace
+
+// The log holds a bounded part of itself in memory, shown or waiting to be shown; the rest lies in a
+// file of its own, from which Save Log and lines() take it back in order. The file goes with the log.
+void TestMonitor::olderLinesMoveToAFileAndSaveLogWritesThemAll_data() {
+    QTest::addColumn<bool>("onScreen");
+    QTest::newRow("monitor page on screen") << true;
+    QTest::newRow("monitor page hidden") << false;
+}
+
+void TestMonitor::olderLinesMoveToAFileAndSaveLogWritesThemAll() {
+    QFETCH(bool, onScreen);
+    QTemporaryDir folder;
+    QPlainTextEdit view;
+    if (onScreen)
+        view.show();
+    auto monitor = std::make_unique<Monitor>(&view);
+    monitor->setLimits({100, 100000});
+    monitor->setSpillTemplate(folder.filePath("OXAset.log-XXXXXX.tmp"));
+    const QStringList logged = numbered(1000);
+    qint64 mostHeld = 0;
+    for (qsizetype i = 0; i < logged.size(); ++i) {
+        monitor->log(logged[i]);
+        if (i % 7 == 0)
+            QCoreApplication::processEvents(); // now and then the view takes the waiting lines
+        mostHeld = std::max(mostHeld, monitor->heldLineCount());
+    }
+    QCOMPARE(mostHeld, 100);
+    QCOMPARE(monitor->lineCount(), 1000);
+    QCOMPARE(monitor->lines(), logged);
+    const QString spill = monitor->spillFilePath();
+    QCOMPARE(QFileInfo(spill).absolutePath(), QFileInfo(folder.path()).absoluteFilePath());
+    if (onScreen) {
+        monitor->showPending();
+        QVERIFY(view.document()->blockCount() <= 100);
+        // An undo history would keep every line removed from the view.
+        QVERIFY(!view.document()->isUndoRedoEnabled());
+        QCOMPARE(view.document()->lastBlock().text(), logged.last());
+    }
+
+    const QString saved = folder.filePath("all.mon");
+    QString error;
+    QVERIFY2(monitor->saveTo(saved, &error), qPrintable(error));
+    QCOMPARE(readFile(saved), savedBytes(logged));
+    // Logging goes on after a save, into the same file.
+    monitor->log("after");
+    QCOMPARE(monitor->lines(), logged + QStringList{"after"});
+    monitor.reset();
+    QVERIFY(!QFile::exists(spill));
+}
+
+void TestMonitor::longLinesAreBoundedByTheirCharacters() {
+    QTemporaryDir folder;
+    QPlainTextEdit view;
+    Monitor monitor(&view);
+    monitor.setLimits({1000, 10000});
+    monitor.setSpillTemplate(folder.filePath("OXAset.log-XXXXXX.tmp"));
+    const QStringList logged = numbered(100, QString(995, 'x'));
+    for (const QString &line : logged) {
+        monitor.log(line);
+        QVERIFY(monitor.heldCharacters() <= 10000);
+    }
+    QVERIFY(monitor.heldLineCount() < 10);
+    QCOMPARE(monitor.lines(), logged);
+}
+
+// Where no file can be made, neither beside the settings nor in the temporary folder, the oldest
+// lines go: memory stays bounded, the log says so once, and Save Log says how many are missing.
+void TestMonitor::withoutAnyFileTheOldestLinesAreDroppedAndSaid() {
+    QTemporaryDir folder;
+    const QString closed = folder.filePath("closed");
+    QVERIFY(QDir().mkpath(closed));
+    QVERIFY(QFile::setPermissions(closed, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                              QFileDevice::ReadOther | QFileDevice::ExeOther));
+    const QByteArray tmpBefore = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(closed));
+    QPlainTextEdit view;
+    Monitor monitor(&view);
+    monitor.setLimits({100, 100000});
+    monitor.setSpillTemplate(closed + "/OXAset.log-XXXXXX.tmp");
+    const QStringList logged = numbered(1000);
+    std::optional<test::UnprivilegedFileAccess> access;
+    access.emplace();
+    // The first move finds no file: a quarter of the lines go, and the log says why, once.
+    for (const QString &line : logged.mid(0, 101))
+        monitor.log(line);
+    QStringList lines = monitor.lines();
+    QVERIFY2(lines.first().startsWith("[26 older lines of this log were dropped: "),
+             qPrintable(lines.first()));
+    QCOMPARE(lines.mid(1, 75), logged.mid(26, 75));
+    QVERIFY2(
+        lines.last().startsWith("Older lines of this log are dropped from here on: no file could keep them"),
+        qPrintable(lines.last()));
+
+    for (const QString &line : logged.mid(101))
+        monitor.log(line);
+    access.reset();
+    qputenv("TMPDIR", tmpBefore);
+    QVERIFY(monitor.heldLineCount() <= 100);
+    QCOMPARE(monitor.spillFilePath(), QString());
+    QCOMPARE(monitor.lineCount(), 1001); // the note counts
+    lines = monitor.lines();
+    QVERIFY2(lines.first().startsWith(
+                 QStringLiteral("[%1 older lines of this log were dropped").arg(1001 - lines.size() + 1)),
+             qPrintable(lines.first()));
+    QCOMPARE(lines.mid(1), logged.mid(logged.size() - lines.size() + 1));
+    const QString saved = folder.filePath("all.mon");
+    QString error;
+    QVERIFY2(monitor.saveTo(saved, &error), qPrintable(error));
+    QCOMPARE(readFile(saved), savedBytes(lines));
+}
+
+void TestMonitor::theWindowsLogFileLiesBesideItsSettingsAndGoesWithIt() {
+    QString spill;
+    {
+        Window w;
+        w.form.monitor()->setLimits({100, 100000});
+        w.fakes.port.deliver(QByteArray("RING\r\n").repeated(1000));
+        QCOMPARE(w.form.monitor()->lineCount(), 1000);
+        spill = w.form.monitor()->spillFilePath();
+        QCOMPARE(QFileInfo(spill).absolutePath(), QFileInfo(w.form.settingsPath()).absolutePath());
+        QVERIFY2(QFileInfo(spill).fileName().startsWith("OXAset.log-"), qPrintable(spill));
+        QVERIFY(QFile::exists(spill));
+    }
+    QVERIFY(!QFile::exists(spill));
 }
 
 QTEST_MAIN(TestMonitor)

@@ -2,9 +2,13 @@
 // over a real pseudo-terminal with Qt SerialPort.
 #include "fakeseams.h"
 #include "monitor.h"
+#include "portfailure.h"
+#include "qtserialbackend.h"
 #include "serialline.h"
 #include "tform1.h"
 
+#include <QFile>
+#include <QSerialPort>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -55,12 +59,13 @@ public:
 };
 
 struct Line {
-    Line() : line([this](const QList<PortEntry> &ports, const QString &preselect) {
-        ++asked;
-        offered = ports;
-        offeredPreselect = preselect;
-        return answer;
-    }) {
+    Line()
+        : line([this](const QList<PortEntry> &ports, const QString &preselect) {
+              ++asked;
+              offered = ports;
+              offeredPreselect = preselect;
+              return answer;
+          }) {
         line.setPortLister([] { return QList<PortEntry>{{"/dev/ttyUSB0", "USB serial adapter"}}; });
         line.setBackendFactory([this](const QString &name) {
             openedName = name;
@@ -93,6 +98,10 @@ private slots:
     void lostPortIsReportedAndAskedAgain();
     void receivedBytesAreReadOneByOne();
     void startupBytesReachARealPseudoTerminal();
+    void realPortsThatCannotBeOpenedSayWhy_data();
+    void realPortsThatCannotBeOpenedSayWhy();
+    void openingFailureReasons_data();
+    void openingFailureReasons();
 };
 
 void TestSerialLine::firstSendAsksForThePortOnce() {
@@ -238,16 +247,17 @@ void TestSerialLine::startupBytesReachARealPseudoTerminal() {
 
     QByteArray arrived;
     QTRY_VERIFY_WITH_TIMEOUT(([&] {
-        pollfd fd{master, POLLIN, 0};
-        while (::poll(&fd, 1, 0) > 0 && (fd.revents & POLLIN)) {
-            char buffer[256];
-            const auto n = ::read(master, buffer, sizeof buffer);
-            if (n <= 0)
-                break;
-            arrived.append(buffer, n);
-        }
-        return arrived == "ATE0\r\nAT+CGMI\r\n";
-    }()), 5000);
+                                 pollfd fd{master, POLLIN, 0};
+                                 while (::poll(&fd, 1, 0) > 0 && (fd.revents & POLLIN)) {
+                                     char buffer[256];
+                                     const auto n = ::read(master, buffer, sizeof buffer);
+                                     if (n <= 0)
+                                         break;
+                                     arrived.append(buffer, n);
+                                 }
+                                 return arrived == "ATE0\r\nAT+CGMI\r\n";
+                             }()),
+                             5000);
 
     // And the other way: a reply from the unit ends up on the monitor.
     const QByteArray reply = "Telit\r\n";
@@ -257,6 +267,107 @@ void TestSerialLine::startupBytesReachARealPseudoTerminal() {
     ::close(slave);
     ::close(master);
 #endif
+}
+
+// Opening through Qt SerialPort: each way a chosen port cannot be opened gives its own reason, never
+// "No error".
+void TestSerialLine::realPortsThatCannotBeOpenedSayWhy_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("says");
+    QTest::newRow("no such path") << "missing" << QStringList{"there is no such device", "/missing-port"};
+    QTest::newRow("a name that is no path")
+        << "relative" << QStringList{"there is no such device (/dev/oxa-no-such-port:", "looked for in /dev"};
+    QTest::newRow("a regular file") << "file" << QStringList{"is not a serial port"};
+    QTest::newRow("a device that is no serial port")
+        << "/dev/null" << QStringList{"/dev/null is not a serial port"};
+#ifdef Q_OS_UNIX
+    QTest::newRow("held by another program") << "busy" << QStringList{"is in use by another program"};
+#endif
+}
+
+void TestSerialLine::realPortsThatCannotBeOpenedSayWhy() {
+    QFETCH(QString, kind);
+    QFETCH(QStringList, says);
+    QTemporaryDir folder;
+    QString name = kind;
+    QSerialPort holder;
+    int master = -1;
+    if (kind == "missing") {
+        name = folder.filePath("missing-port");
+    } else if (kind == "relative") {
+        name = "oxa-no-such-port";
+    } else if (kind == "file") {
+        name = folder.filePath("port");
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    } else if (kind == "busy") {
+#ifdef Q_OS_UNIX
+        master = posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
+        name = QString::fromLocal8Bit(ptsname(master));
+        holder.setPortName(name);
+        QVERIFY2(holder.open(QIODevice::ReadWrite), qPrintable(holder.errorString()));
+#endif
+    }
+    SerialLine line(
+        [&name](const QList<PortEntry> &, const QString &) { return std::optional<QString>(name); });
+    QString message;
+    try {
+        line.send("AT\r\n");
+    } catch (const PortError &error) {
+        message = error.text();
+    }
+    holder.close();
+#ifdef Q_OS_UNIX
+    if (master >= 0)
+        ::close(master);
+#endif
+    QVERIFY2(message.startsWith(QStringLiteral("The serial port %1 cannot be opened: ").arg(name)),
+             qPrintable(message));
+    for (const QString &part : says)
+        QVERIFY2(message.contains(part), qPrintable(message));
+    QVERIFY2(!message.contains("No error") && !message.contains("Unknown error"), qPrintable(message));
+}
+
+// The words for each case, from what the system said of the device.
+void TestSerialLine::openingFailureReasons_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<PortFacts>("facts");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QStringList>("says");
+    const auto facts = [](QString location, bool exists, bool serial, bool permitted, QString group) {
+        return PortFacts{std::move(location), exists, serial, permitted, std::move(group)};
+    };
+    QTest::newRow("permission, a group may use it")
+        << "/dev/ttyUSB0" << facts("/dev/ttyUSB0", true, true, false, "dialout")
+        << int(PortOpenError::Permission)
+        << QStringList{"permission denied", "group \"dialout\"", "sudo usermod -aG dialout $USER",
+                       "log out and in again"};
+    QTest::newRow("permission, another group")
+        << "ttyACM0" << facts("/dev/ttyACM0", true, true, false, "uucp") << int(PortOpenError::Permission)
+        << QStringList{"group \"uucp\" may use /dev/ttyACM0", "sudo usermod -aG uucp $USER"};
+    QTest::newRow("permission, no group may use it")
+        << "/dev/ttyS0" << facts("/dev/ttyS0", true, true, false, QString()) << int(PortOpenError::Permission)
+        << QStringList{"permission denied", "administrator"};
+    QTest::newRow("locked by another program")
+        << "/dev/ttyUSB0" << facts("/dev/ttyUSB0", true, true, true, "dialout")
+        << int(PortOpenError::Permission) << QStringList{"/dev/ttyUSB0 is in use by another program"};
+    QTest::newRow("gone while opening")
+        << "/dev/ttyUSB0" << facts("/dev/ttyUSB0", true, true, true, "dialout")
+        << int(PortOpenError::NotFound) << QStringList{"/dev/ttyUSB0 is gone (unplugged"};
+    QTest::newRow("anything else: the system's words")
+        << "/dev/ttyUSB0" << facts("/dev/ttyUSB0", true, true, true, "dialout") << int(PortOpenError::Other)
+        << QStringList{"Input/output error"};
+}
+
+void TestSerialLine::openingFailureReasons() {
+    QFETCH(QString, name);
+    QFETCH(PortFacts, facts);
+    QFETCH(int, error);
+    QFETCH(QStringList, says);
+    const QString reason = describePortOpenFailure(name, facts, PortOpenError(error), "Input/output error");
+    for (const QString &part : says)
+        QVERIFY2(reason.contains(part), qPrintable(reason));
 }
 
 QTEST_MAIN(TestSerialLine)

@@ -1,26 +1,31 @@
 // Start-up and shutdown: branding by file name, the settings file, the first commands to the unit.
 #include "branding.h"
 #include "fakeseams.h"
+#include "formsettings.h"
 #include "inifile.h"
+#include "monitor.h"
 #include "tform1.h"
 #include "unprivileged.h"
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
-#include <QPushButton>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 using namespace oxa;
 
 namespace {
 
-const QStringList AllPictures = {"OXA1", "OXA2", "Sipka1", "OXAF1", "OXAF2", "Sipkaf1", "OXAL1", "OXAL2",
-                                 "OXAPanel1", "OXAPanel2", "SipkaPA1", "SipkaPB2", "SipkaPA2", "Image3"};
+const QStringList AllPictures = {"OXA1",     "OXA2",     "Sipka1",   "OXAF1",     "OXAF2",
+                                 "Sipkaf1",  "OXAL1",    "OXAL2",    "OXAPanel1", "OXAPanel2",
+                                 "SipkaPA1", "SipkaPB2", "SipkaPA2", "Image3"};
 
 bool shown(TForm1 &form, const QString &name) {
     auto *widget = qobject_cast<QWidget *>(form.control(name));
@@ -37,7 +42,9 @@ struct StartedWindow {
     explicit StartedWindow(const QString &name, const QByteArray &settings = {}, bool cancelPort = false) {
         const QString exe = folder.filePath(name);
         if (!settings.isNull()) {
-            QFile file(exe.left(exe.lastIndexOf('.') > exe.lastIndexOf('/') ? exe.lastIndexOf('.') : exe.size()) + ".ini");
+            QFile file(
+                exe.left(exe.lastIndexOf('.') > exe.lastIndexOf('/') ? exe.lastIndexOf('.') : exe.size()) +
+                ".ini");
             file.open(QIODevice::WriteOnly);
             file.write(settings);
         }
@@ -70,6 +77,8 @@ private slots:
     void quotedAndRepeatedKeysSurviveShutdown();
     void formSectionOptions_data();
     void formSectionOptions();
+    void windowPlacement_data();
+    void windowPlacement();
     void startupSendsEchoOffPausesThenIdentifies();
     void cancelledPortChoiceEndsStartupEarly();
     void unwritableFolderFallsBackToUserFolder();
@@ -84,19 +93,32 @@ void TestStartup::brandingByFileName_data() {
     QTest::addColumn<QStringList>("pictures");
     QTest::addColumn<bool>("modules");
 
-    QTest::newRow("default") << "OXAset.exe" << "OXAset" << "OXA" << QStringList{"OXA1", "OXA2", "Sipka1"} << false;
-    QTest::newRow("Knel") << "OXAKnel.exe" << "OXAKnel" << "OXAKnel" << QStringList{"OXAF1", "OXAF2", "Sipkaf1"}
-                          << false;
-    QTest::newRow("Knel wins over He") << "OXAKnel-He.exe" << "OXAKnel" << "OXAKnel"
-                                       << QStringList{"OXAF1", "OXAF2", "Sipkaf1"} << false;
-    QTest::newRow("He") << "Hello.exe" << "OXAset" << "OXA" << QStringList{"OXAF1"} << false;
-    QTest::newRow("eZT") << "GSM eZT.exe" << "Tavo GSM eZT Manager" << "GSM eZT"
-                         << QStringList{"OXAL1", "OXAL2", "Sipkaf1"} << false;
-    QTest::newRow("case-sensitive miss") << "gsm ezt.exe" << "OXAset" << "OXA"
-                                         << QStringList{"OXA1", "OXA2", "Sipka1"} << false;
-    QTest::newRow("Quendrill") << "GSMQuend.exe" << "GSM-Quendrill Set" << "GSM-Quendrill"
-                               << QStringList{"OXAPanel1", "OXAPanel2", "SipkaPA1", "SipkaPB2", "SipkaPA2"} << true;
-    QTest::newRow("no extension") << "OXAset" << "OXAset" << "OXA" << QStringList{"OXA1", "OXA2", "Sipka1"} << false;
+    QTest::newRow("default") << "OXAset.exe"
+                             << "OXAset"
+                             << "OXA" << QStringList{"OXA1", "OXA2", "Sipka1"} << false;
+    QTest::newRow("Knel") << "OXAKnel.exe"
+                          << "OXAKnel"
+                          << "OXAKnel" << QStringList{"OXAF1", "OXAF2", "Sipkaf1"} << false;
+    QTest::newRow("Knel wins over He") << "OXAKnel-He.exe"
+                                       << "OXAKnel"
+                                       << "OXAKnel" << QStringList{"OXAF1", "OXAF2", "Sipkaf1"} << false;
+    QTest::newRow("He") << "Hello.exe"
+                        << "OXAset"
+                        << "OXA" << QStringList{"OXAF1"} << false;
+    QTest::newRow("eZT") << "GSM eZT.exe"
+                         << "Tavo GSM eZT Manager"
+                         << "GSM eZT" << QStringList{"OXAL1", "OXAL2", "Sipkaf1"} << false;
+    QTest::newRow("case-sensitive miss") << "gsm ezt.exe"
+                                         << "OXAset"
+                                         << "OXA" << QStringList{"OXA1", "OXA2", "Sipka1"} << false;
+    QTest::newRow("Quendrill") << "GSMQuend.exe"
+                               << "GSM-Quendrill Set"
+                               << "GSM-Quendrill"
+                               << QStringList{"OXAPanel1", "OXAPanel2", "SipkaPA1", "SipkaPB2", "SipkaPA2"}
+                               << true;
+    QTest::newRow("no extension") << "OXAset"
+                                  << "OXAset"
+                                  << "OXA" << QStringList{"OXA1", "OXA2", "Sipka1"} << false;
 }
 
 void TestStartup::brandingByFileName() {
@@ -164,14 +186,16 @@ void TestStartup::firstRunWritesEverySettingsKey() {
 }
 
 void TestStartup::storedTextsWinOverDefaults() {
-    const QByteArray settings = "[Language]\r\nLanguage=Cze\r\nwrite code=Zapsat\r\nOXA=Jednotka\r\n"
-                                "Buttons=\r\n[Help]\r\n; a translator's note\r\nSend SMS to ADMIN1=Posli\r\nStatus=Stav\r\n"
-                                "Name of memory=Jmeno\r\n";
+    const QByteArray settings =
+        "[Language]\r\nLanguage=Cze\r\nwrite code=Zapsat\r\nOXA=Jednotka\r\n"
+        "Buttons=\r\n[Help]\r\n; a translator's note\r\nSend SMS to ADMIN1=Posli\r\nStatus=Stav\r\n"
+        "Name of memory=Jmeno\r\n";
     StartedWindow w("OXAset.exe", settings);
     TForm1 &form = *w.form;
     for (int mode = 0; mode <= 4; ++mode)
-        QCOMPARE(form.ctl<QPushButton>(QByteArray("WriteCode" + QByteArray::number(mode)).constData())->text(),
-                 QString("Zapsat"));
+        QCOMPARE(
+            form.ctl<QPushButton>(QByteArray("WriteCode" + QByteArray::number(mode)).constData())->text(),
+            QString("Zapsat"));
     QCOMPARE(form.ctl<QWidget>("GroupBox4")->property("title").toString(), QString("Jednotka"));
     for (const char *sms : {"M1SMS", "M2SMS", "M3SMS", "M4SMS"})
         QCOMPARE(form.ctl<QWidget>(sms)->toolTip(), QString("Posli"));
@@ -194,11 +218,15 @@ void TestStartup::storedTextsWinOverDefaults() {
 // A translation saved in a Windows code page is not UTF-8: its bytes are shown one character each and
 // written back exactly; a UTF-8 file stays UTF-8.
 void TestStartup::settingsInAnEightBitCodePageKeepTheirBytes() {
-    const QByteArray cp1250 = "[Language]\r\nLanguage=\xc8" "e\x9a" "tina\r\nRun=Spus\x9d\r\n";
+    const QByteArray cp1250 = "[Language]\r\nLanguage=\xc8"
+                              "e\x9a"
+                              "tina\r\nRun=Spus\x9d\r\n";
     StartedWindow w("OXAset.exe", cp1250);
     QCOMPARE(w.form->ctl<QPushButton>("RunOXA")->text(), QString::fromLatin1("Spus\x9d"));
     const QByteArray written = w.settingsAfterClose();
-    QVERIFY(written.contains("Language=\xc8" "e\x9a" "tina\r\n"));
+    QVERIFY(written.contains("Language=\xc8"
+                             "e\x9a"
+                             "tina\r\n"));
     QVERIFY(written.contains("Run=Spus\x9d\r\n"));
 
     const QByteArray utf8 = "[Language]\nRun=Spus\xc5\xa5\n";
@@ -227,16 +255,39 @@ void TestStartup::quotedAndRepeatedKeysSurviveShutdown() {
 
 void TestStartup::formSectionOptions_data() {
     QTest::addColumn<QByteArray>("settings");
-    QTest::addColumn<QPoint>("position");
+    QTest::addColumn<QPoint>("position"); // (-1, -1): placed on the primary screen
     QTest::addColumn<bool>("serviceButtons");
     QTest::addColumn<int>("uploadPause");
+    QTest::addColumn<QStringList>("notes"); // what the monitor says of corrected values
 
-    QTest::newRow("no file") << QByteArray() << QPoint(200, 200) << false << 1000;
-    QTest::newRow("values") << QByteArray("[form]\nTop=40\nleft=30\nInicializace=1\nWaitSer=250\n") << QPoint(30, 40)
-                            << true << 250;
+    const QPoint onPrimary(-1, -1);
+    QTest::newRow("no file") << QByteArray() << QPoint(200, 200) << false << 1000 << QStringList{};
+    QTest::newRow("values") << QByteArray("[form]\nTop=40\nleft=30\nInicializace=1\nWaitSer=250\n")
+                            << QPoint(30, 40) << true << 250 << QStringList{};
     QTest::newRow("not integers") << QByteArray("[Form]\nTop=abc\nLeft=\nInicializace=yes\nWaitSer=1.5\n")
-                                  << QPoint(200, 200) << false << 1000;
-    QTest::newRow("zero") << QByteArray("[Form]\nInicializace=0\n") << QPoint(200, 200) << false << 1000;
+                                  << QPoint(200, 200) << false << 1000 << QStringList{};
+    QTest::newRow("zero") << QByteArray("[Form]\nInicializace=0\n") << QPoint(200, 200) << false << 1000
+                          << QStringList{};
+    // A pause of ten minutes held the window for ten minutes.
+    QTest::newRow("pause of ten minutes")
+        << QByteArray("[Form]\nWaitSer=600000\n") << QPoint(200, 200) << false << 60000
+        << QStringList{"WaitSer=600000 is longer than 60000 ms"};
+    QTest::newRow("pause of a minute")
+        << QByteArray("[Form]\nWaitSer=60000\n") << QPoint(200, 200) << false << 60000 << QStringList{};
+    QTest::newRow("negative pause") << QByteArray("[Form]\nWaitSer=-5\n") << QPoint(200, 200) << false << 0
+                                    << QStringList{"WaitSer=-5 is below 0"};
+    // Off screen, the window was saved back where nobody could reach it.
+    for (const auto &[name, left, top] :
+         {std::tuple{"left of the screen", -1500, 200}, std::tuple{"far above", 200, -100000},
+          std::tuple{"far beyond", 2000000000, 2000000000},
+          std::tuple{"title bar above the screen", 200, -10}})
+        QTest::newRow(name) << QByteArray("[Form]\nLeft=" + QByteArray::number(left) +
+                                          "\nTop=" + QByteArray::number(top) + "\n")
+                            << onPrimary << false << 1000
+                            << QStringList{
+                                   QStringLiteral("Left=%1, Top=%2 is off every screen").arg(left).arg(top)};
+    QTest::newRow("partly off screen, title bar in reach")
+        << QByteArray("[Form]\nLeft=-400\nTop=300\n") << QPoint(-400, 300) << false << 1000 << QStringList{};
 }
 
 void TestStartup::formSectionOptions() {
@@ -244,18 +295,59 @@ void TestStartup::formSectionOptions() {
     QFETCH(QPoint, position);
     QFETCH(bool, serviceButtons);
     QFETCH(int, uploadPause);
+    QFETCH(QStringList, notes);
 
     StartedWindow w("OXAset.exe", settings);
-    QCOMPARE(w.form->pos(), position);
+    const QPoint shownAt = w.form->pos();
+    if (position == QPoint(-1, -1))
+        QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(
+            QRect(shownAt, w.form->sizeHint())));
+    else
+        QCOMPARE(shownAt, position);
     QCOMPARE(shown(*w.form, "Inicializace"), serviceButtons);
     QCOMPARE(shown(*w.form, "IMEI"), serviceButtons);
     QCOMPARE(w.form->uploadPause(), uploadPause);
+    const QStringList logged = w.form->monitor()->lines();
+    QCOMPARE(logged.size(), notes.size());
+    for (qsizetype i = 0; i < notes.size(); ++i)
+        QVERIFY2(logged[i].contains(notes[i]), qPrintable(logged[i]));
 
     IniFile ini;
     ini.loadFromBytes(w.settingsAfterClose());
     QCOMPARE(ini.hasKey("Form", "WaitSer"), settings.contains("WaitSer"));
     QCOMPARE(ini.hasKey("Form", "Inicializace"), settings.contains("Inicializace"));
     QVERIFY(!ini.hasKey("Form", "Port"));
+    // The position saved is where the window was shown.
+    QCOMPARE(QPoint(ini.readInteger("Form", "Left", 0), ini.readInteger("Form", "Top", 0)), shownAt);
+}
+
+// Screens side by side and of different heights: a window is kept where its title bar can be reached,
+// and otherwise put 200, 200 into the primary screen, or further up and left where it would not fit.
+void TestStartup::windowPlacement_data() {
+    QTest::addColumn<QList<QRect>>("screens");
+    QTest::addColumn<QPoint>("wanted");
+    QTest::addColumn<QPoint>("placed");
+    const QList<QRect> two = {QRect(0, 0, 1920, 1040), QRect(1920, -200, 1280, 1024)};
+    const QList<QRect> small = {QRect(100, 50, 800, 600)};
+    QTest::newRow("on the primary screen") << two << QPoint(200, 200) << QPoint(200, 200);
+    QTest::newRow("on the second screen, above the primary")
+        << two << QPoint(2500, -150) << QPoint(2500, -150);
+    QTest::newRow("across both screens") << two << QPoint(1700, 300) << QPoint(1700, 300);
+    QTest::newRow("100 pixels of title bar left") << two << QPoint(-513, 10) << QPoint(-513, 10);
+    QTest::newRow("99 pixels of title bar left") << two << QPoint(-514, 10) << QPoint(200, 200);
+    QTest::newRow("title bar below every screen") << two << QPoint(200, 1030) << QPoint(200, 200);
+    QTest::newRow("beside the second screen") << two << QPoint(3200, 0) << QPoint(200, 200);
+    QTest::newRow("int's ends") << two << QPoint(INT_MIN, INT_MAX) << QPoint(200, 200);
+    QTest::newRow("int's other ends") << two << QPoint(INT_MAX, INT_MIN) << QPoint(200, 200);
+    QTest::newRow("a small primary screen") << small << QPoint(-5000, 0) << QPoint(100 + 187, 50 + 97);
+    QTest::newRow("no screen known") << QList<QRect>{} << QPoint(-5000, 0) << QPoint(-5000, 0);
+}
+
+void TestStartup::windowPlacement() {
+    QFETCH(QList<QRect>, screens);
+    QFETCH(QPoint, wanted);
+    QFETCH(QPoint, placed);
+    QCOMPARE(placeOnScreen(wanted, QSize(613, 503), screens), placed);
 }
 
 void TestStartup::startupSendsEchoOffPausesThenIdentifies() {
@@ -323,7 +415,8 @@ void TestStartup::unwritableSettingsBesideAreReadAndSavedToUserFolder() {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(administrators);
     }
-    QVERIFY(QFile::setPermissions(beside, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    QVERIFY(QFile::setPermissions(beside,
+                                  QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
     QVERIFY(test::readOnlyForUsers(folder.path()));
 
     {

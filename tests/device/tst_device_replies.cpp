@@ -63,6 +63,8 @@ private slots:
     void okWithRefreshAndWriteDoesBoth();
     void runAndStopButtons();
     void writeAfterAListingWithoutRows();
+    void aKeyListedTwiceIsTakenFromItsFirstEntry();
+    void aLineCutShortEndsTheReadItCameIn();
 };
 
 void TestDeviceReplies::stopReportNeedsDtr() {
@@ -205,25 +207,28 @@ void TestDeviceReplies::batteryVoltage() {
 
 void TestDeviceReplies::malformedRepliesAreOnlyLogged_data() {
     QTest::addColumn<QByteArray>("reply");
-    QTest::newRow("battery field") << QByteArray("#CBC: 0,4x5");
-    QTest::newRow("battery without comma") << QByteArray("#CBC: 405");
-    QTest::newRow("signal") << QByteArray("+CSQ: high,0");
-    QTest::newRow("size") << QByteArray("+CPBR: (1-lots),40,18");
-    QTest::newRow("entry without quotes") << QByteArray("+CPBR: 3,12345,129,ADMIN1");
-    QTest::newRow("entry without commas") << QByteArray("+CPBR: 3 \"1\" 129 \"ADMIN1\"");
-    QTest::newRow("bytes") << QByteArray("+CPBR: \xff\x80,\"\x01\",,\"");
-    QTest::newRow("long line") << QByteArray(65536, 'x');
-    QTest::newRow("error") << QByteArray("+CME ERROR: 21");
+    QTest::addColumn<int>("logged"); // monitor lines
+    QTest::newRow("battery field") << QByteArray("#CBC: 0,4x5") << 1;
+    QTest::newRow("battery without comma") << QByteArray("#CBC: 405") << 1;
+    QTest::newRow("signal") << QByteArray("+CSQ: high,0") << 1;
+    QTest::newRow("size") << QByteArray("+CPBR: (1-lots),40,18") << 1;
+    QTest::newRow("entry without quotes") << QByteArray("+CPBR: 3,12345,129,ADMIN1") << 1;
+    QTest::newRow("entry without commas") << QByteArray("+CPBR: 3 \"1\" 129 \"ADMIN1\"") << 1;
+    QTest::newRow("bytes") << QByteArray("+CPBR: \xff\x80,\"\x01\",,\"") << 1;
+    // Cut at 4 KB with a note before it: no reply is that long.
+    QTest::newRow("long line") << QByteArray(65536, 'x') << 2;
+    QTest::newRow("error") << QByteArray("+CME ERROR: 21") << 1;
 }
 
 void TestDeviceReplies::malformedRepliesAreOnlyLogged() {
     QFETCH(QByteArray, reply);
+    QFETCH(int, logged);
     Window w;
     const QString before =
         w.form.panelText(1) + w.form.panelText(2) + w.form.ctl<QLineEdit>("ADMIN1")->text();
-    const int lines = w.form.monitor()->lineCount();
+    const qint64 lines = w.form.monitor()->lineCount();
     w.line(reply);
-    QCOMPARE(w.form.monitor()->lineCount(), lines + 1);
+    QCOMPARE(w.form.monitor()->lineCount(), lines + logged);
     QCOMPARE(w.form.panelText(1) + w.form.panelText(2) + w.form.ctl<QLineEdit>("ADMIN1")->text(), before);
     QVERIFY(w.fakes.port.sent.isEmpty());
     QVERIFY(w.fakes.errors.messages.isEmpty());
@@ -347,6 +352,53 @@ void TestDeviceReplies::writeAfterAListingWithoutRows() {
                                 "AT+CPBW=10\r\n", "AT+CPBW=11\r\n", "AT+CPBW=12\r\n", "AT+CPBR=1,12\r\n"}));
     // Opening "AT", 27 keys, the empty row, seven emptied indexes, the read-back.
     QCOMPARE(sent.size(), 1 + 27 + 1 + 7 + 1);
+}
+
+// As a configuration file's first line of a key counts, so does the unit's first entry; a later one is
+// named and shown as a phone-book row, so that a whole write stores both again, the taken one first.
+void TestDeviceReplies::aKeyListedTwiceIsTakenFromItsFirstEntry() {
+    Window w;
+    w.readUpToSize();
+    w.line("+CPBR: (1-12),40,18");
+    w.line("OK");
+    for (const QByteArray &entry :
+         {test::entryLine(1, "+420111", "ADMIN1"), test::entryLine(2, "3#1", "PARKEY"),
+          test::entryLine(3, "555", "Gate"), test::entryLine(4, "+420999", "ADMIN1"),
+          test::entryLine(5, "9#9", "PARKEY")})
+        w.line(entry);
+    w.line("OK");
+    QCOMPARE(w.form.ctl<QLineEdit>("ADMIN1")->text(), QString("+420111"));
+    QCOMPARE(w.form.state.PARKEY, QByteArray("3#1"));
+    QCOMPARE(w.form.phoneBookRows(), (QList<std::pair<QByteArray, QByteArray>>{
+                                         {"Gate", "555"}, {"ADMIN1", "+420999"}, {"PARKEY", "9#9"}}));
+    QCOMPARE(w.fakes.errors.messages.size(), 1);
+    const QString &message = w.fakes.errors.messages.first();
+    QVERIFY2(message.contains("ADMIN1 at SIM index 4") && message.contains("PARKEY at SIM index 5"),
+             qPrintable(message));
+
+    w.fakes.port.sent.clear();
+    w.form.SaveOXAClick();
+    for (int reply = 0; reply < 100 && w.form.state.WriteInProgress; ++reply)
+        w.line("OK");
+    const QByteArray sent = w.fakes.port.sentBytes();
+    const qsizetype taken = sent.indexOf("AT+CPBW=1,+420111,,ADMIN1\r\n");
+    const qsizetype repeated = sent.indexOf(",+420999,,ADMIN1\r\n");
+    QVERIFY2(taken >= 0 && repeated > taken, sent.constData());
+    QVERIFY2(sent.contains(",9#9,,PARKEY\r\n") && sent.contains(",3#1,,PARKEY\r\n"), sent.constData());
+}
+
+// A line longer than any reply may have been an entry: the listing it came in is not whole.
+void TestDeviceReplies::aLineCutShortEndsTheReadItCameIn() {
+    Window w;
+    w.form.ctl<QLineEdit>("ADMIN1")->setText("+420000");
+    w.list({test::entryLine(1, "+420111", "ADMIN1"), test::entryLine(2, QByteArray(5000, '5'), "Gate"),
+            test::entryLine(3, "777", "Home")});
+    QCOMPARE(w.form.ctl<QLineEdit>("ADMIN1")->text(), QString("+420000"));
+    QCOMPARE(w.form.state.Read.outcome(), UnitRead::Outcome::Failed);
+    QVERIFY(!w.form.state.WholeListing);
+    QCOMPARE(w.fakes.errors.messages.size(), 1);
+    QVERIFY2(w.fakes.errors.messages.first().contains("longer than 4096 bytes"),
+             qPrintable(w.fakes.errors.messages.first()));
 }
 
 QTEST_MAIN(TestDeviceReplies)

@@ -7,12 +7,20 @@
 #include <QString>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace oxa::test {
 
 // The ways a file from outside goes wrong. Root reads and writes past any permission: a folder in the
 // file's place, a path under a regular file (ENOTDIR) and a link to a /proc file that opens but fails on
 // read make unreadable files for anyone; ReadOnly and NoReadPermission hold only while file access is
-// checked as an ordinary user's (UnprivilegedFileAccess).
+// checked as an ordinary user's (UnprivilegedFileAccess). A pipe without a writer blocks whoever opens
+// it for reading, and a terminal whoever reads it: neither may ever be opened or read by the program.
 enum class BadFile {
     Missing,
     Folder,
@@ -22,13 +30,16 @@ enum class BadFile {
     Huge,
     Truncated,
     ReadOnly,
-    NoReadPermission
+    NoReadPermission,
+    Pipe,
+    LinkToTerminal,
 };
 
 inline const char *badFileName(BadFile kind) {
-    constexpr const char *names[] = {"missing",    "folder",    "under a file",
-                                     "unreadable", "binary",    "huge 100 MB",
-                                     "truncated",  "read-only", "no read permission"};
+    constexpr const char *names[] = {
+        "missing",           "folder",    "under a file", "unreadable",         "binary",
+        "huge 100 MB",       "truncated", "read-only",    "no read permission", "pipe",
+        "link to a terminal"};
     return names[int(kind)];
 }
 
@@ -42,6 +53,23 @@ inline QByteArray binaryBytes() {
             bytes.append(char(byte));
     return bytes;
 }
+
+#ifdef Q_OS_UNIX
+// A pseudo-terminal that nobody writes to: its far end stays open until the test program ends, so that
+// a read of it would wait for good.
+inline QString idleTerminalPath() {
+    static const int master = [] {
+        const int fd = posix_openpt(O_RDWR | O_NOCTTY);
+        if (fd >= 0 && (grantpt(fd) != 0 || unlockpt(fd) != 0)) {
+            ::close(fd);
+            return -1;
+        }
+        return fd;
+    }();
+    const char *slave = master >= 0 ? ptsname(master) : nullptr;
+    return slave ? QString::fromLocal8Bit(slave) : QString();
+}
+#endif
 
 // Makes the bad file of this kind from a good one's content; returns the path to hand to the program
 // (under `folder`).
@@ -88,6 +116,16 @@ inline QString makeBadFile(BadFile kind, const QString &folder, const QString &n
         // Cut in the middle of a line, as a copy that broke off.
         write(path, good.left(good.size() * 2 / 3));
         break;
+    case BadFile::Pipe:
+#ifdef Q_OS_UNIX
+        ::mkfifo(QFile::encodeName(path).constData(), 0644);
+#endif
+        break;
+    case BadFile::LinkToTerminal:
+#ifdef Q_OS_UNIX
+        QFile::link(idleTerminalPath(), path);
+#endif
+        break;
     }
     return path;
 }
@@ -101,6 +139,9 @@ inline QByteArray stateOf(const QString &path) {
         return "folder";
     if (!info.exists())
         return "nothing";
+    // Opening it to look could block for good.
+    if (!info.isFile())
+        return "special file";
     if (info.size() > 1024 * 1024)
         return "file of " + QByteArray::number(info.size()) + " bytes";
     QFile file(path);

@@ -1,6 +1,6 @@
-// Files the user opens and the settings file read at start-up, each missing, unreadable, binary, huge
-// or cut short: one clear message (or the documented default), nothing in the window changed by a file
-// that was refused, and the handler back at once (a huge file is never read whole).
+// Files the user opens and the settings file read at start-up, each missing, unreadable, binary, huge,
+// cut short, a pipe or a terminal: one clear message (or the documented default), nothing in the window
+// changed by a file that was refused, and the handler back at once (a huge file is never read whole).
 #include "badfiles.h"
 #include "fileswindow.h"
 #include "unprivileged.h"
@@ -30,9 +30,13 @@ void addBadFileRows(const QList<BadFile> &kinds, const std::function<void(QTestD
     }
 }
 
-const QList<BadFile> AllKinds = {BadFile::Missing,    BadFile::Folder,   BadFile::UnderAFile,
-                                 BadFile::Unreadable, BadFile::Binary,   BadFile::Huge,
-                                 BadFile::Truncated,  BadFile::ReadOnly, BadFile::NoReadPermission};
+const QList<BadFile> AllKinds = {BadFile::Missing,    BadFile::Folder,        BadFile::UnderAFile,
+                                 BadFile::Unreadable, BadFile::Binary,        BadFile::Huge,
+                                 BadFile::Truncated,  BadFile::ReadOnly,      BadFile::NoReadPermission,
+#ifdef Q_OS_UNIX
+                                 BadFile::Pipe,       BadFile::LinkToTerminal
+#endif
+};
 
 // Permissions hold for root only through file access as an ordinary user.
 bool needsUserAccess(BadFile kind) {
@@ -40,6 +44,11 @@ bool needsUserAccess(BadFile kind) {
 }
 UnprivilegedFileAccess accessFor(BadFile kind) {
     return UnprivilegedFileAccess(needsUserAccess(kind));
+}
+
+// A pipe or a terminal is refused unopened, and the message says what it is.
+bool isSpecial(BadFile kind) {
+    return kind == BadFile::Pipe || kind == BadFile::LinkToTerminal;
 }
 
 // A read-only file reads as any other.
@@ -60,6 +69,7 @@ private slots:
     void uploadStepFile();
     void settingsFile_data();
     void settingsFile();
+    void linkToAFileReadsAsTheFile();
 };
 
 // Load: a refused file leaves the boxes and the grid; a file cut short loads the lines it holds (no
@@ -88,6 +98,8 @@ void TestFilesOpen::configurationFile() {
     if (refused) {
         QCOMPARE(w.messages().size(), 1);
         QVERIFY2(w.messages().first().contains("unit.oxa"), qPrintable(w.messages().first()));
+        if (isSpecial(BadFile(kind)))
+            QVERIFY2(w.messages().first().contains("not a file"), qPrintable(w.messages().first()));
         QCOMPARE(w.box("ADMIN1"), QStringLiteral("+420999"));
         QCOMPARE(w.form.phoneBookRows(), rowsBefore);
     } else {
@@ -133,6 +145,8 @@ void TestFilesOpen::uploadList() {
     if (refused) {
         QCOMPARE(w.messages().size(), 1);
         QVERIFY2(w.messages().first().contains("steps.ifo"), qPrintable(w.messages().first()));
+        if (kind >= 0 && isSpecial(BadFile(kind)))
+            QVERIFY2(w.messages().first().contains("not a file"), qPrintable(w.messages().first()));
         QCOMPARE(w.memo(), QStringLiteral("SET:AT"));
     } else {
         QCOMPARE(w.messages(), QStringList{});
@@ -247,6 +261,8 @@ void TestFilesOpen::settingsFile() {
     QCOMPARE(w.messages().size(), messagesAtStart);
     if (messagesAtStart == 1)
         QVERIFY2(w.messages().first().contains("left as it is"), qPrintable(w.messages().first()));
+    if (isSpecial(BadFile(kind)))
+        QVERIFY2(w.messages().first().contains("not a file"), qPrintable(w.messages().first()));
     QCOMPARE(w.form.uploadPause(), waitSer);
 
     w.form.close();
@@ -270,6 +286,20 @@ void TestFilesOpen::settingsFile() {
     QVERIFY2(ownAfter.contains("[Form]") && ownAfter.contains("Top="), ownAfter.constData());
     // What could be read beside the program is carried into the user's file.
     QCOMPARE(ownAfter.contains("WaitSer=700") && ownAfter.contains("OwnKey=kept"), waitSer == 700);
+}
+
+// Only what a link leads to counts: a link to a regular file is that file.
+void TestFilesOpen::linkToAFileReadsAsTheFile() {
+    FilesWindow w;
+    QFile file(w.path("real.oxa"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(GoodConfiguration);
+    file.close();
+    QVERIFY(QFile::link(w.path("real.oxa"), w.path("link.oxa")));
+    w.fakes.dialogs.openAnswers.enqueue(w.path("link.oxa"));
+    w.click("Load");
+    QCOMPARE(w.messages(), QStringList{});
+    QCOMPARE(w.box("ADMIN1"), QStringLiteral("+420111222"));
 }
 
 QTEST_MAIN(TestFilesOpen)

@@ -189,10 +189,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         case LineReader::Event::LineEnded:
             takeLine(session, reader.takeLine());
             break;
+        case LineReader::Event::Cut:
+            FUZZ_CHECK(reader.partial().size() == LineReader::MaxLineLength);
+            break;
         case LineReader::Event::Dropped:
         case LineReader::Event::Appended:
             break;
         }
+        FUZZ_CHECK(reader.partial().size() <= LineReader::MaxLineLength);
     }
     // A line that never ended stays partial; it must still be what arrived since the last CR.
     FUZZ_CHECK(reader.partial().size() <= qsizetype(size));

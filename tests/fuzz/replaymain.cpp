@@ -36,6 +36,7 @@ private slots:
     }
 };
 
+// A target that builds the window needs the application a window needs.
 #ifdef OXA_FUZZ_WIDGETS
 QTEST_MAIN(ReplayCorpus)
 #else

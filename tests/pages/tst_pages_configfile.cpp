@@ -109,33 +109,46 @@ void TestConfigurationFilePages::load_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QStringList>("boxes"); // "name=text" of boxes that must show the text afterwards
     QTest::addColumn<QStringList>("grid");
+    QTest::addColumn<QString>("message"); // what the one message after loading says; empty: none
 
     QTest::newRow("key names ignore letter case")
-        << QByteArray("admin2=123\r\n") << QStringList{"ADMIN2=123", "ADMIN1=999"} << QStringList{"|"};
-    QTest::newRow("first row of a key wins") << QByteArray("ADMIN1=111\r\nADMIN1=222\r\n")
-                                             << QStringList{"ADMIN1=111"} << QStringList{"ADMIN1|222"};
+        << QByteArray("admin2=123\r\n") << QStringList{"ADMIN2=123", "ADMIN1=999"} << QStringList{"|"}
+        << QString();
+    // The later row is named: a write would store it as an entry of its own.
+    QTest::newRow("first row of a key wins")
+        << QByteArray("ADMIN1=111\r\nGate=5\r\nadmin1=222\r\n") << QStringList{"ADMIN1=111"}
+        << QStringList{"Gate|5", "admin1|222"} << QStringLiteral("line 3 (admin1) repeats the key of line 1");
+    // An editor's mark before the first key is no part of its name.
+    QTest::newRow("UTF-8 signature before the first key")
+        << QByteArray("\xEF\xBB\xBF"
+                      "ADMIN1=111\r\nGate=5\r\n")
+        << QStringList{"ADMIN1=111"} << QStringList{"Gate|5"} << QString();
     QTest::newRow("filter and mirror run")
-        << QByteArray("ABUTTON4=12a34\r\n") << QStringList{"ABUTTON4=12", "AABUTTON4=12"} << QStringList{"|"};
+        << QByteArray("ABUTTON4=12a34\r\n") << QStringList{"ABUTTON4=12", "AABUTTON4=12"} << QStringList{"|"}
+        << QString();
     QTest::newRow("empty value empties the box")
-        << QByteArray("ADMIN1=\r\nALARMOFF=\n") << QStringList{"ADMIN1=", "ALARMOFF="} << QStringList{"|"};
+        << QByteArray("ADMIN1=\r\nALARMOFF=\n") << QStringList{"ADMIN1=", "ALARMOFF="} << QStringList{"|"}
+        << QString();
     QTest::newRow("missing key leaves its box")
         << QByteArray("ADMIN3=3") << QStringList{"ADMIN3=3", "ALARMON=Door open", "ALARMOFF=Door shut"}
-        << QStringList{"|"};
+        << QStringList{"|"} << QString();
     QTest::newRow("line ends CR, LF, CR LF")
         << QByteArray("BBUTTON7=7\rGate=1\nHome=2\r\n\r\nALARMON= on = yes ")
-        << QStringList{"BBUTTON7=7", "ALARMON= on = yes "} << QStringList{"Gate|1", "Home|2", "|"};
+        << QStringList{"BBUTTON7=7", "ALARMON= on = yes "} << QStringList{"Gate|1", "Home|2", "|"}
+        << QString();
     QTest::newRow("other lines are rows")
         << QByteArray("just text\r\n=\r\nB1#1=X[2]\r\n") << QStringList{"ADMIN1=999"}
-        << QStringList{"|just text", "|", "B1#1|X[2]"};
+        << QStringList{"|just text", "|", "B1#1|X[2]"} << QString();
     QTest::newRow("a key mirrored from the single-button page is a row")
         << QByteArray("AABUTTON2=55\r\n") << QStringList{"ABUTTON2=", "AABUTTON2="}
-        << QStringList{"AABUTTON2|55"};
+        << QStringList{"AABUTTON2|55"} << QString();
 }
 
 void TestConfigurationFilePages::load() {
     QFETCH(QByteArray, file);
     QFETCH(QStringList, boxes);
     QFETCH(QStringList, grid);
+    QFETCH(QString, message);
     PagesWindow w;
     w.edit("ADMIN1")->setText("999");
     w.edit("ALARMON")->setText("Door open");
@@ -153,7 +166,13 @@ void TestConfigurationFilePages::load() {
     QCOMPARE(w.grid()->currentRow(), 0);
     QCOMPARE(w.strings(), strings); // no parameter row: the strings are not touched, nothing decoded
     QCOMPARE(w.checkedButtons(), QStringList());
-    QCOMPARE(w.fakes.errors.messages, QStringList());
+    if (message.isEmpty()) {
+        QCOMPARE(w.fakes.errors.messages, QStringList());
+    } else {
+        QCOMPARE(w.fakes.errors.messages.size(), 1);
+        QVERIFY2(w.fakes.errors.messages.first().contains(message),
+                 qPrintable(w.fakes.errors.messages.first()));
+    }
 }
 
 void TestConfigurationFilePages::loadTakesParameterRowsAndDecodes_data() {
@@ -161,25 +180,26 @@ void TestConfigurationFilePages::loadTakesParameterRowsAndDecodes_data() {
     QTest::addColumn<QByteArrayList>("strings");
     QTest::addColumn<QStringList>("checked");
     QTest::addColumn<QStringList>("grid");
+    QTest::addColumn<int>("messages"); // the second PARAMOXA is named
     // The names this program saves...
     QTest::newRow("saved names") << QByteArray("PARAMOXA=4#4#2#0#0#0#1#0\r\nPARAMRL1=5#3#03#0\r\n"
                                                "PARAMRL2=6#4#03#0\r\nPARAMOXA=1#1#1#1#1#1#1#1\r\n")
                                  << QByteArrayList{"4#4#2#0#0#0#1#0", "5#3#03#0", "6#4#03#0", "2#0"}
                                  << QStringList{"AllCall", "PortEtons", "RelLi1", "RelBut2"}
-                                 << QStringList{"PARAMOXA|1#1#1#1#1#1#1#1"};
+                                 << QStringList{"PARAMOXA|1#1#1#1#1#1#1#1"} << 1;
     // ...and the names the unit uses, PARKEY included, in any letter case.
     QTest::newRow("unit names") << QByteArray("Gate=1\r\nparoxa=4#4#1#0#0#0#2#0\r\nPARRL2=6#2#03#0\r\n"
                                               "ParKey=3#1\r\nPARRL1=7#4#09#0\r\n")
                                 << QByteArrayList{"4#4#1#0#0#0#2#0", "7#4#09#0", "6#2#03#0", "3#1"}
                                 << QStringList{"SIMCall", "PortESMS", "DirectCall", "RelBut1", "RelCam2"}
-                                << QStringList{"Gate|1"};
+                                << QStringList{"Gate|1"} << 0;
     // A file that has only the relay line: the held start-up texts are decoded with it, the short relay
     // text of relay 2 is replaced by its fallback.
     QTest::newRow("one line") << QByteArray("PARAMRL1=5#0#03#0\r\n")
                               << QByteArrayList{"4#4#0#0#1#7#2#0", "5#0#03#0", "6#1#03#1", "2#0"}
                               << QStringList{"NoCall",   "ClockGSM", "TonBeep", "TonRing", "TonVoice",
                                              "PortESMS", "RelSMS1",  "RelSW2",  "RelRing2"}
-                              << QStringList{"|"};
+                              << QStringList{"|"} << 0;
 }
 
 void TestConfigurationFilePages::loadTakesParameterRowsAndDecodes() {
@@ -187,6 +207,7 @@ void TestConfigurationFilePages::loadTakesParameterRowsAndDecodes() {
     QFETCH(QByteArrayList, strings);
     QFETCH(QStringList, checked);
     QFETCH(QStringList, grid);
+    QFETCH(int, messages);
     PagesWindow w;
     const QString path = w.filePath(QStringLiteral("params.oxa"));
     writeFile(path, file);
@@ -198,7 +219,7 @@ void TestConfigurationFilePages::loadTakesParameterRowsAndDecodes() {
             expected << name;
     QCOMPARE(w.checkedButtons(), expected);
     QCOMPARE(w.gridLines(), grid);
-    QCOMPARE(w.fakes.errors.messages, QStringList());
+    QCOMPARE(w.fakes.errors.messages.size(), messages);
 }
 
 void TestConfigurationFilePages::saveThenLoadRestoresEverything_data() {

@@ -13,6 +13,10 @@ namespace oxa {
 char *toString(const LoadedKeyValue &kv) {
     return QTest::toString(QByteArray(kv.key + "=" + kv.value));
 }
+char *toString(const RepeatedKeyRow &r) {
+    return QTest::toString(r.name + " line " + QByteArray::number(r.line) + " repeats line " +
+                           QByteArray::number(r.takenLine));
+}
 char *toString(const PhoneBookRow &r) {
     return QTest::toString(QByteArray(r.name + (r.separator ? "=" : " (no =) ") + r.phone));
 }
@@ -53,6 +57,8 @@ private slots:
     void loadTakesKeyRows();
     void loadTakesParameterRows_data();
     void loadTakesParameterRows();
+    void repeatedKeysAreNamed_data();
+    void repeatedKeysAreNamed();
     void loadedPhoneNumberIsFilteredAndMirrored();
     void lineEndings_data();
     void lineEndings();
@@ -153,6 +159,44 @@ void TestConfigurationFile::loadTakesParameterRows() {
     const ConfigurationLoad load = parseConfiguration(file);
     QVERIFY(load.error.isEmpty());
     QCOMPARE(load.parameters, parameters);
+    QCOMPARE(load.rows, rowsOf(rows));
+}
+
+// A key's later rows stay rows and are named, with the line of the row taken; a UTF-8 signature counts
+// only at the very start of the file.
+void TestConfigurationFile::repeatedKeysAreNamed_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QList<RepeatedKeyRow>>("repeated");
+    QTest::addColumn<QByteArrayList>("rows");
+    using Repeated = QList<RepeatedKeyRow>;
+    QTest::newRow("no key twice") << QByteArray("ADMIN1=1\r\nADMIN2=2\r\nGate=3\r\n") << Repeated{}
+                                  << QByteArrayList{"Gate=3"};
+    QTest::newRow("a box key three times, any case")
+        << QByteArray("ADMIN1=1\r\nGate=3\r\nadmin1=2\r\nAdmin1=4\r\n")
+        << Repeated{{"admin1", 1, 3}, {"Admin1", 1, 4}} << QByteArrayList{"Gate=3", "admin1=2", "Admin1=4"};
+    QTest::newRow("a string under its saved and its SIM name")
+        << QByteArray("PARAMRL1=5#2#03#0\r\nPARRL1=5#4#03#0\r\n") << Repeated{{"PARRL1", 1, 2}}
+        << QByteArrayList{"PARRL1=5#4#03#0"};
+    QTest::newRow("a signature, then a repeated key")
+        << QByteArray("\xEF\xBB\xBF"
+                      "ALARMON=on\r\nALARMON=off\r\n")
+        << Repeated{{"ALARMON", 1, 2}} << QByteArrayList{"ALARMON=off"};
+    QTest::newRow("a signature inside the file is text") << QByteArray("Gate=3\r\n\xEF\xBB\xBF"
+                                                                       "ADMIN1=1\r\n")
+                                                         << Repeated{}
+                                                         << QByteArrayList{"Gate=3", "\xEF\xBB\xBF"
+                                                                                     "ADMIN1=1"};
+    QTest::newRow("a signature alone is an empty file")
+        << QByteArray("\xEF\xBB\xBF") << Repeated{} << QByteArrayList{};
+}
+
+void TestConfigurationFile::repeatedKeysAreNamed() {
+    QFETCH(QByteArray, file);
+    QFETCH(QList<RepeatedKeyRow>, repeated);
+    QFETCH(QByteArrayList, rows);
+    const ConfigurationLoad load = parseConfiguration(file);
+    QVERIFY(load.error.isEmpty());
+    QCOMPARE(load.repeatedKeys, repeated);
     QCOMPARE(load.rows, rowsOf(rows));
 }
 

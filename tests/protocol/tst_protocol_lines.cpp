@@ -15,7 +15,8 @@ private slots:
     void prompt_data();
     void prompt();
     void promptNotEmptied();
-    void longLineWithoutCr();
+    void longLines_data();
+    void longLines();
 };
 
 void TestLines::assembly_data() {
@@ -113,21 +114,35 @@ void TestLines::promptNotEmptied() {
     QCOMPARE(reader.feed('O'), LineReader::Event::Appended);
 }
 
-void TestLines::longLineWithoutCr() {
-    LineReader reader;
-    const QByteArray line(64 * 1024, 'A');
-    QVERIFY(oxa::feedLines(reader, line).isEmpty());
-    QCOMPARE(reader.partial().size(), line.size());
-    QVERIFY(!reader.partialIsPrompt());
+// A line longer than any reply is cut at MaxLineLength bytes, once, and what follows it up to its CR is
+// dropped: however long the unit sends without a CR, the line holds no more. The next line is whole.
+void TestLines::longLines_data() {
+    QTest::addColumn<qsizetype>("length");
+    QTest::addColumn<bool>("cut");
+    const qsizetype max = LineReader::MaxLineLength;
+    QTest::newRow("one byte short of the limit") << max - 1 << false;
+    QTest::newRow("at the limit") << max << false;
+    QTest::newRow("one byte beyond") << max + 1 << true;
+    QTest::newRow("4 MB without a CR") << qsizetype(4 * 1024 * 1024) << true;
+}
 
-    // Far beyond a line that any reply needs: still linear, still one line at the CR.
-    const QByteArray more(4 * 1024 * 1024, '\xff');
-    QVERIFY(oxa::feedLines(reader, more).isEmpty());
-    const QByteArrayList lines = oxa::feedLines(reader, "\rOK\r");
-    QCOMPARE(lines.size(), 2);
-    QCOMPARE(lines[0], line + more);
-    QCOMPARE(lines[1], QByteArray("OK"));
-    QVERIFY(reader.partial().isEmpty());
+void TestLines::longLines() {
+    QFETCH(qsizetype, length);
+    QFETCH(bool, cut);
+    LineReader reader;
+    QByteArray sent(length, '\xff');
+    sent[0] = 'A';
+    int cuts = 0;
+    for (const char byte : sent)
+        cuts += reader.feed(byte) == LineReader::Event::Cut;
+    QCOMPARE(cuts, cut ? 1 : 0);
+    QCOMPARE(reader.partial().size(), std::min(length, LineReader::MaxLineLength));
+
+    QCOMPARE(reader.feed('\r'), LineReader::Event::LineEnded);
+    QCOMPARE(reader.completeLineWasCut(), cut);
+    QCOMPARE(reader.takeLine(), sent.left(LineReader::MaxLineLength));
+    QCOMPARE(oxa::feedLines(reader, "OK\r"), QByteArrayList{"OK"});
+    QVERIFY(!reader.completeLineWasCut());
 }
 
 QTEST_APPLESS_MAIN(TestLines)

@@ -107,7 +107,7 @@ public:
             .arg(w.unit().sim().usedEntries().size())
             .arg(w.form.monitor()
                      ->lines()
-                     .mid(std::max(0, w.form.monitor()->lineCount() - 8))
+                     .mid(std::max<qsizetype>(0, w.form.monitor()->lineCount() - 8))
                      .join(QStringLiteral(" | ")));
     }
 

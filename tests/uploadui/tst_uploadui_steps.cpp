@@ -233,6 +233,23 @@ void TestUploadSteps::faultStopsWithOneMessage_data() {
                                           << ">>> ERROR" << QStringList{"line 2", "oxa.pyo", "ERROR"} << 3;
     QTest::newRow("no reply") << "DEL:a\nASEND:hello.amr\nDEL:b"
                               << "timeout" << QStringList{"line 2", "ASEND:hello.amr", "30 s"} << 2;
+    // The line goes away: the step, the loss, and what the module may hold of the step.
+    QTest::newRow("line lost before the prompt")
+        << "DEL:a\noxa.pyo\nDEL:b"
+        << "lost"
+        << QStringList{"line 2 (\"oxa.pyo\")", "stopped working", "may still be waiting for the file oxa.pyo",
+                       "switch the unit off and on"}
+        << 2;
+    QTest::newRow("line lost after the data")
+        << "DEL:a\nASEND:hello.amr\nDEL:b"
+        << ">>> lost" << QStringList{"line 2", "stopped working", "may hold only part of the file hello.amr"}
+        << 3;
+    QTest::newRow("line lost on a delete")
+        << "DEL:a\nDEL:b\nRUN:x"
+        << "lost" << QStringList{"line 2", "stopped working", "may or may not have deleted b"} << 2;
+    QTest::newRow("line lost on a command")
+        << "DEL:a\nSET:AT+CSQ\nRUN:x"
+        << "lost" << QStringList{"line 2", "may or may not have carried out \"AT+CSQ\""} << 2;
 }
 
 void TestUploadSteps::faultStopsWithOneMessage() {
@@ -248,9 +265,18 @@ void TestUploadSteps::faultStopsWithOneMessage() {
     w.setList(list);
     w.upgrade();
     w.port.deliver("OK\r\n");
+    const auto loseTheLine = [&] {
+        w.port.close();
+        emit w.port.lost("The serial port /dev/ttyUSB0 stopped working (the device is gone).");
+    };
     if (fault == "timeout") {
         QVERIFY(replyTimer(w)->isActive());
         w.inHandler([&] { uploadReplyTimedOut(*w.form); });
+    } else if (fault == "lost") {
+        loseTheLine();
+    } else if (fault == ">>> lost") {
+        w.port.deliver("\r\n>>>");
+        loseTheLine();
     } else if (fault.startsWith(">>> ")) {
         w.port.deliver("\r\n>>>\r\n" + fault.mid(4).toLatin1() + "\r\n");
     } else if (!fault.isEmpty()) {
