@@ -5,6 +5,7 @@
 #include "layout.h"
 #include "monitor.h"
 #include "portlayer.h"
+#include "shownbytes.h"
 #include "upload_flow.h"
 #include "writeplan.h"
 
@@ -158,7 +159,7 @@ void TForm1::registerControls() {
     ctl<QLabel>("Label35")->setWordWrap(true);
     // Grid cells take only what the unit can store, and show what it could not.
     auto *grid = ctl<QTableWidget>("PhoneBook1");
-    grid->setItemDelegate(new PhoneBookCellDelegate(grid));
+    grid->setItemDelegate(new PhoneBookCellDelegate(&m_codePage, grid));
     connect(grid, &QTableWidget::itemChanged, this,
             [this](QTableWidgetItem *item) { markUnwritableCells(item->row()); });
     // A reading such as "4050 mV" takes the whole width of the narrow battery group.
@@ -166,14 +167,31 @@ void TForm1::registerControls() {
     // The strip's own hint; no text of the settings file replaces it.
     ctl<QWidget>("Bevel1")->setToolTip(tr("Signal is good, when color is green or blue."));
 
+    QHash<QWidget *, QLabel *> labelOf;
     for (const Item &item : windowLayout()) {
         auto *label = qobject_cast<QLabel *>(control(item.name));
         if (!label)
             continue;
         label->setTextFormat(Qt::PlainText);
-        if (item.kind == Kind::Label && !item.extra.isEmpty())
+        if (item.kind == Kind::Label && !item.extra.isEmpty()) {
             label->setBuddy(qobject_cast<QWidget *>(control(item.extra)));
+            labelOf.insert(label->buddy(), label);
+        }
     }
+
+    // Free texts that become an entry's bytes take only what the unit can store; the hint names the
+    // box by its label. (The filtered boxes drop such characters in their filters.)
+    const auto refuseUnstorable = [this, &labelOf](QWidget *box, QLineEdit *edit) {
+        QLabel *label = labelOf.value(box);
+        refuseUnstorableCharacters(edit, &m_codePage, [label, box] {
+            return label && !label->text().isEmpty() ? label->text() : box->objectName();
+        });
+    };
+    for (const char *name : {"ALARMON", "ALARMOFF"})
+        refuseUnstorable(ctl<QLineEdit>(name), ctl<QLineEdit>(name));
+    for (const Item &item : windowLayout())
+        if (auto *combo = qobject_cast<QComboBox *>(control(item.name)); combo && combo->isEditable())
+            refuseUnstorable(combo, combo->lineEdit());
 }
 
 void TForm1::updateAccessibleNames() {
@@ -203,6 +221,8 @@ void TForm1::runHandler(const std::function<void()> &handler) {
     try {
         handler();
     } catch (const PortError &error) {
+        m_seams.errors->report(error.text());
+    } catch (const UnencodableText &error) {
         m_seams.errors->report(error.text());
     } catch (const std::exception &error) {
         m_seams.errors->report(QString::fromLocal8Bit(error.what()));
@@ -277,6 +297,10 @@ void TForm1::send(const QByteArray &bytes) {
                         tr("The read of the unit stopped there; read it again (Load) when the line works."));
     }
     state.Epochs.commandSent();
+}
+
+QByteArray TForm1::unitBytes(const QString &text) const {
+    return shownTextBytes(m_codePage, text);
 }
 
 void TForm1::pause(int milliseconds) {

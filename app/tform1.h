@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codepagecodec.h"
 #include "dialoguestate.h"
 #include "logclock.h"
 #include "seams.h"
@@ -52,6 +53,13 @@ public:
     QString languageName() const { return m_languageName; }
     int uploadPause() const { return m_uploadPause; }
     Monitor *monitor() const { return m_monitor; }
+    // The code page of the unit's texts, the configuration files and the monitor (settings file, or the
+    // user's language): bytes show as its characters, and the window's texts go back as its bytes.
+    const CodePageCodec &codePage() const { return m_codePage; }
+    QString shownText(QByteArrayView bytes) const { return m_codePage.decode(bytes); }
+    // Throws UnencodableText (which ends the handler with its message) for a character the code page
+    // cannot hold; the controls refuse such characters as they are typed.
+    QByteArray unitBytes(const QString &text) const;
     // True while a handler runs; received data and timer ticks wait until it has finished.
     bool handlerRunning() const { return m_handlerDepth > 0; }
 
@@ -255,6 +263,7 @@ private:
     QHash<QString, QObject *> m_controls;
     QList<QLabel *> m_panels;
     Monitor *m_monitor = nullptr;
+    CodePageCodec m_codePage;
     LogClock m_logClock;
     QTimer *m_cekani = nullptr;
     QTimer *m_ledTimer = nullptr;

@@ -25,7 +25,8 @@ void on(TForm1 *form, const QString &name, Signal signal, Handler handler) {
 
 void TForm1::bindHandlers() {
     auto click = [this](const QString &name, void (TForm1::*handler)()) {
-        on<QAbstractButton>(this, name, &QAbstractButton::clicked, [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
+        on<QAbstractButton>(this, name, &QAbstractButton::clicked,
+                            [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
     };
     // Radio buttons act when they become selected, check boxes on every change of state, also when
     // the program sets them.
@@ -36,17 +37,21 @@ void TForm1::bindHandlers() {
         });
     };
     auto toggle = [this](const QString &name, void (TForm1::*handler)()) {
-        on<QAbstractButton>(this, name, &QAbstractButton::toggled, [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
+        on<QAbstractButton>(this, name, &QAbstractButton::toggled,
+                            [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
     };
     auto change = [this](const QString &name, std::function<void()> handler) {
         on<QLineEdit>(this, name, &QLineEdit::textChanged, [this, handler] { runHandler(handler); });
     };
     auto comboChange = [this](const QString &name, void (TForm1::*handler)()) {
-        on<QComboBox>(this, name, &QComboBox::currentTextChanged, [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
+        on<QComboBox>(this, name, &QComboBox::currentTextChanged,
+                      [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
     };
     auto treeClick = [this](const QString &name, void (TForm1::*handler)()) {
-        on<QTreeWidget>(this, name, &QTreeWidget::itemClicked, [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
-        on<QTreeWidget>(this, name, &QTreeWidget::itemActivated, [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
+        on<QTreeWidget>(this, name, &QTreeWidget::itemClicked,
+                        [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
+        on<QTreeWidget>(this, name, &QTreeWidget::itemActivated,
+                        [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
     };
     auto treeAddition = [this](const QString &name, void (TForm1::*handler)()) {
         auto *tree = qobject_cast<QTreeWidget *>(control(name));
@@ -54,7 +59,7 @@ void TForm1::bindHandlers() {
                 [this, handler, tree](const QModelIndex &parent, int first, int last) {
                     // A node added at its place (as every read adds them) leaves nothing to restore; reading
                     // the whole tree on each of a read's 250 additions would make the fill quadratic.
-                    if (!parent.isValid() && nodesInOrderAround(tree, first, last))
+                    if (!parent.isValid() && nodesInOrderAround(tree, first, last, m_codePage))
                         return;
                     runHandler([this, handler] { (this->*handler)(); });
                 });
@@ -63,8 +68,11 @@ void TForm1::bindHandlers() {
     click("SaveMonitor", &TForm1::SaveMonitorClick);
     connect(m_ledTimer, &QTimer::timeout, this, [this] { deliverTick([this] { LedTimerTimer(); }); });
     connect(m_cekani, &QTimer::timeout, this, [this] { deliverTick([this] { CekaniTimer(); }); });
-    connect(m_writeTimeout, &QTimer::timeout, this,
-            [this] { deliverTick([this] { failWrite(tr("the unit did not answer within %1 s").arg(m_writeTimeout->interval() / 1000)); }); });
+    connect(m_writeTimeout, &QTimer::timeout, this, [this] {
+        deliverTick([this] {
+            failWrite(tr("the unit did not answer within %1 s").arg(m_writeTimeout->interval() / 1000));
+        });
+    });
 
     click("RunOXA", &TForm1::RunOXAClick);
     click("StopOXA", &TForm1::StopOXAClick);

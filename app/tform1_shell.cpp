@@ -2,6 +2,7 @@
 #include "tform1.h"
 
 #include "branding.h"
+#include "codepagechoice.h"
 #include "inifile.h"
 #include "monitor.h"
 #include "settingsfiles.h"
@@ -21,6 +22,7 @@ namespace {
 
 const QString FormSection = QStringLiteral("Form");
 const QString LanguageSection = QStringLiteral("Language");
+const QString CodePageSection = QStringLiteral("CodePage");
 
 } // namespace
 
@@ -55,6 +57,13 @@ void TForm1::FormCreate() {
         report(tr("The settings file %1 cannot be read (%2). The built-in settings are used, and the file is "
                   "left as it is when the program closes.")
                    .arg(m_settingsReadPath, error));
+    // The code page before anything from the unit or a file is shown.
+    const CodePageChoice codePage =
+        chooseCodePage(ini.readString(CodePageSection, QStringLiteral("Name"), QString()), QLocale());
+    m_codePage = codePage.codec;
+    m_monitor->setCodePage(m_codePage);
+    if (!codePage.problem.isEmpty())
+        report(codePage.problem);
     move(ini.readInteger(FormSection, QStringLiteral("Left"), 200),
          ini.readInteger(FormSection, QStringLiteral("Top"), 200));
     m_uploadPause = ini.readInteger(FormSection, QStringLiteral("WaitSer"), 1000);

@@ -138,7 +138,7 @@ void runStep(TForm1 &form) {
     endOnFailure(form, [&] {
         if (asend)
             form.pause(form.uploadPause());
-        form.log(QString::fromLatin1(command.logText()));
+        form.log(form.shownText(command.logText()));
         form.upload.promptExpected = step.sendsFile();
         form.send(command.line);
     });
@@ -231,7 +231,7 @@ void failUploadStep(TForm1 &form, const QByteArray &reply) {
     if (!form.state.UploadWaiting)
         return;
     stopWithMessage(form, tr("The upload stopped at %1: the module answered \"%2\".")
-                              .arg(lineName(form, form.state.UploadIndex), QString::fromLatin1(reply)));
+                              .arg(lineName(form, form.state.UploadIndex), form.shownText(reply)));
 }
 
 void abandonUpload(TForm1 &form) {

@@ -69,10 +69,32 @@ QStringList Monitor::lines() const {
     return result + m_pending;
 }
 
+namespace {
+
+QByteArray logFileLine(const QString &line, const CodePageCodec &codec) {
+    if (const std::optional<QByteArray> bytes = codec.encode(line))
+        return *bytes;
+    QByteArray bytes;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (const std::optional<QByteArray> byte = codec.encode(QStringView(line).sliced(i, 1))) {
+            bytes += *byte;
+            continue;
+        }
+        const qsizetype width =
+            line[i].isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate() ? 2 : 1;
+        const char32_t character = *codec.firstUnencodable(QStringView(line).sliced(i, width));
+        bytes += "<U+" + QByteArray::number(uint(character), 16).toUpper().rightJustified(4, '0') + '>';
+        i += width - 1;
+    }
+    return bytes;
+}
+
+} // namespace
+
 bool Monitor::saveTo(const QString &path, QString *error) const {
     QByteArray bytes;
     for (const QString &line : lines())
-        bytes += line.toLatin1() + "\r\n";
+        bytes += logFileLine(line, m_codePage) + "\r\n";
     const QString failure = saveFileSafely(path, bytes);
     if (error)
         *error = failure;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codepagecodec.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -27,7 +29,10 @@ public:
     void showPending();
     int lineCount() const;
     QStringList lines() const;
-    // Writes every line followed by CR LF under exactly `path`, replacing a file of that name.
+    // The code page of the log file, the one the received lines were decoded with.
+    void setCodePage(const CodePageCodec &codec) { m_codePage = codec; }
+    // Writes every line followed by CR LF under exactly `path`, replacing a file of that name. A
+    // character the code page cannot hold (in a message of the program's own) is written as "<U+XXXX>".
     bool saveTo(const QString &path, QString *error) const;
 
 protected:
@@ -38,6 +43,7 @@ private:
     QStringList m_pending;
     QTimer m_showTimer;
     bool m_empty = true;
+    CodePageCodec m_codePage;
 };
 
 } // namespace oxa
