@@ -208,17 +208,6 @@ void buildControls(QWidget *root, const std::vector<Item> &items, ControlMap &co
                 tabs->setTabIcon(index, svgIcon(item.extra, {40, 40}));
             if (item.flags & Hidden)
                 tabs->setTabVisible(index, false);
-        } else if (item.kind == Kind::Led) {
-            // The indicator blinks with every piece of received data: it sits on an opaque patch of
-            // its own, so that blinking repaints that patch and not the whole group box behind it.
-            auto *patch = new QWidget(parent);
-            patch->setAttribute(Qt::WA_OpaquePaintEvent);
-            patch->setAutoFillBackground(true);
-            patch->setGeometry(item.geometry);
-            widget = makeWidget(item, patch);
-            widget->setGeometry(0, 0, item.geometry.width(), item.geometry.height());
-            if (item.flags & Hidden)
-                widget->hide();
         } else {
             widget = makeWidget(item, parent);
             widget->setGeometry(item.geometry);

@@ -77,7 +77,7 @@ TForm1::TForm1(const Seams &seams, const QString &executablePath, QWidget *paren
     m_cekani->start(); // enabled in the layout; start-up stops it
     m_ledTimer = new QTimer(this);
     m_ledTimer->setObjectName(QStringLiteral("LedTimer"));
-    m_ledTimer->setInterval(2000);
+    m_ledTimer->setInterval(ReceiveIndicatorHoldMs);
     m_writeTimeout = new QTimer(this);
     m_writeTimeout->setObjectName(QStringLiteral("WriteTimeout"));
     m_writeTimeout->setSingleShot(true);

@@ -78,6 +78,9 @@ public:
     void report(const QString &message);
     // Shows one of DeviceRun, DeviceStop, DeviceNic and hides the other two.
     void showStatus(const char *pictureName);
+    // Traffic on the line: the indicator blinks, and goes out ReceiveIndicatorHoldMs after the last of it.
+    void blinkLineIndicator();
+    static constexpr int ReceiveIndicatorHoldMs = 2000;
     // Runs a handler: exceptions end it and go to the error report; data and timer ticks that
     // arrive meanwhile (during a pause or a dialog) are delivered after it, in order.
     void runHandler(const std::function<void()> &handler);
@@ -224,7 +227,6 @@ private:
     // A timer tick: handled now, or after the running handler has finished.
     void deliverTick(const std::function<void()> &handler);
     void updateAccessibleNames();
-    void toggleReceiveIndicator();
     // The receive parser: one complete line, then the reply it is.
     void processLine(const QByteArray &line, quint64 epoch);
     void reactToOk(quint64 epoch);

@@ -20,7 +20,7 @@
 namespace oxa {
 
 void TForm1::ApdComPort1TriggerAvail(int count) {
-    toggleReceiveIndicator();
+    blinkLineIndicator();
     for (int i = 0; i < count; ++i) {
         const char byte = port()->readChar();
         const quint64 epoch = state.Epochs.byteRead();

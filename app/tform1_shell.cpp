@@ -138,11 +138,11 @@ void TForm1::SaveMonitorClick() {
         m_seams.errors->report(tr("The log could not be saved to %1: %2").arg(path, error));
 }
 
-void TForm1::toggleReceiveIndicator() {
+void TForm1::blinkLineIndicator() {
     auto *led = ctl<QWidget>("RXDled");
     led->setVisible(led->isHidden());
-    if (!m_ledTimer->isActive())
-        m_ledTimer->start();
+    // Counted from the last data, so that the indicator is out while the line is quiet.
+    m_ledTimer->start(ReceiveIndicatorHoldMs);
 }
 
 void TForm1::LedTimerTimer() {

@@ -82,11 +82,6 @@ void restartReplyTimer(TForm1 &form) {
     uploadReplyTimer(form)->start(form.upload.replyTimeoutMs);
 }
 
-void toggleLed(TForm1 &form) {
-    if (auto *led = form.ctl<QWidget>("RXDled"))
-        led->setVisible(led->isHidden());
-}
-
 // Waits in one-second steps until the output queue has room for `bytes`; false when the line took
 // nothing for UploadDrainIdleWaits waits in a row (flow control held for good, a stuck port).
 bool waitForOutputRoom(TForm1 &form, int bytes) {
@@ -96,7 +91,7 @@ bool waitForOutputRoom(TForm1 &form, int bytes) {
         if (idleWaits >= UploadDrainIdleWaits)
             return false;
         form.log(QStringLiteral("sending"));
-        toggleLed(form);
+        form.blinkLineIndicator();
         form.pause(UploadDrainWaitMs);
         const int free = form.port()->freeOutputSpace();
         idleWaits = free > lastFree ? 0 : idleWaits + 1;

@@ -5,8 +5,10 @@
 #include "monitor.h"
 #include "tform1.h"
 
+#include <QColor>
 #include <QDateTime>
 #include <QFile>
+#include <QImage>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -32,6 +34,7 @@ private slots:
     void saveLogWritesCrLfUnderTheExactName();
     void saveLogCancelledWritesNothing();
     void receiveIndicatorTogglesAndGoesDark();
+    void receiveIndicatorShowsOnTheWindowBackground();
     void dataArrivingDuringAPauseIsDeliveredAfterwards();
     void monitorKeepsEveryLineOfALongLog();
     void linesReachTheViewWhenItIsOnScreen();
@@ -97,15 +100,47 @@ void TestMonitor::receiveIndicatorTogglesAndGoesDark() {
     w.fakes.port.deliver("A");
     QVERIFY(!led->isHidden());
     QVERIFY(timer->isActive());
-    const int remaining = timer->remainingTime();
+    // As if 1.5 s had passed: the next data keeps the indicator going for 2 s from then on.
+    timer->start(500);
     w.fakes.port.deliver("B");
-    QVERIFY(led->isHidden());                     // two notifications toggle it twice
-    QVERIFY(timer->remainingTime() <= remaining); // a running timer is not restarted
+    QVERIFY(led->isHidden()); // two notifications toggle it twice
+    QVERIFY2(timer->remainingTime() > 1500, qPrintable(QString::number(timer->remainingTime())));
     w.fakes.port.deliver("C");
     QVERIFY(!led->isHidden());
     w.form.LedTimerTimer();
     QVERIFY(led->isHidden());
     QVERIFY(!timer->isActive());
+}
+
+namespace {
+
+// Whether every pixel where the indicator lies is the background just left of it.
+bool showsBackgroundAt(const QImage &image, const QRect &place) {
+    const QRgb background = image.pixel(place.left() - 2, place.center().y());
+    for (int y = place.top(); y <= place.bottom(); ++y)
+        for (int x = place.left(); x <= place.right(); ++x)
+            if (image.pixel(x, y) != background)
+                return false;
+    return true;
+}
+
+} // namespace
+
+// Before any data and once it went out, nothing is to be seen where the indicator lies (neither a dark
+// patch nor the last green dot); while data comes, a green dot.
+void TestMonitor::receiveIndicatorShowsOnTheWindowBackground() {
+    Window w;
+    w.form.show();
+    auto *led = w.form.findChild<QWidget *>("RXDled");
+    const QRect place(led->mapTo(&w.form, QPoint(0, 0)), led->size());
+    QVERIFY(showsBackgroundAt(w.form.grab().toImage(), place));
+
+    w.fakes.port.deliver("OK\r\n");
+    const QRgb lit = w.form.grab().toImage().pixel(place.center());
+    QVERIFY2(qGreen(lit) > 150 && qRed(lit) < 100 && qBlue(lit) < 100, qPrintable(QColor(lit).name()));
+
+    w.form.LedTimerTimer();
+    QVERIFY(showsBackgroundAt(w.form.grab().toImage(), place));
 }
 
 void TestMonitor::dataArrivingDuringAPauseIsDeliveredAfterwards() {
