@@ -8,6 +8,7 @@
 #include "params_phonebookgrid.h"
 #include "params_widgets.h"
 #include "phonebookrows.h"
+#include "savefilename.h"
 #include "shownbytes.h"
 #include "writeplan.h"
 
@@ -218,7 +219,8 @@ void TForm1::FindClick() {
 // Configuration file
 
 void TForm1::SaveClick() {
-    const QString path = m_seams.dialogs->saveFileName(ConfigurationFilter);
+    const QString path =
+        withFilterExtension(m_seams.dialogs->saveFileName(ConfigurationFilter), ConfigurationFilter);
     if (path.isEmpty())
         return;
     ConfigurationContent content;

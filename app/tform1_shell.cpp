@@ -5,6 +5,7 @@
 #include "codepagechoice.h"
 #include "inifile.h"
 #include "monitor.h"
+#include "savefilename.h"
 #include "settingsfiles.h"
 #include "texts.h"
 
@@ -130,7 +131,8 @@ void TForm1::FormClose() {
 }
 
 void TForm1::SaveMonitorClick() {
-    const QString path = m_seams.dialogs->saveFileName(tr("Monitor files (*.mon)"));
+    const QString filter = tr("Monitor files (*.mon)");
+    const QString path = withFilterExtension(m_seams.dialogs->saveFileName(filter), filter);
     if (path.isEmpty())
         return;
     QString error;

@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLocale>
@@ -31,7 +32,8 @@ class TestMonitor : public QObject {
 private slots:
     void receivedLinesAreLoggedWithTimeStamps();
     void timeStampFollowsTheClockAcrossSeconds();
-    void saveLogWritesCrLfUnderTheExactName();
+    void saveLogWritesCrLfUnderTheChosenName_data();
+    void saveLogWritesCrLfUnderTheChosenName();
     void saveLogCancelledWritesNothing();
     void receiveIndicatorTogglesAndGoesDark();
     void receiveIndicatorShowsOnTheWindowBackground();
@@ -68,11 +70,23 @@ void TestMonitor::timeStampFollowsTheClockAcrossSeconds() {
     }
 }
 
-void TestMonitor::saveLogWritesCrLfUnderTheExactName() {
+void TestMonitor::saveLogWritesCrLfUnderTheChosenName_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("saved");
+    // A name without an extension gets the filter's, so that Load's dialog shows it.
+    QTest::newRow("no extension") << "traffic"
+                                  << "traffic.mon";
+    QTest::newRow("an extension, as typed") << "traffic.log"
+                                            << "traffic.log";
+}
+
+void TestMonitor::saveLogWritesCrLfUnderTheChosenName() {
+    QFETCH(QString, chosen);
+    QFETCH(QString, saved);
     Window w;
     w.fakes.port.deliver("OK\r\n+CSQ: 14,0\r\n");
-    const QString path = w.folder.filePath("traffic"); // no extension is added
-    w.fakes.dialogs.saveAnswers.enqueue(path);
+    const QString path = w.folder.filePath(saved);
+    w.fakes.dialogs.saveAnswers.enqueue(w.folder.filePath(chosen));
     QMetaObject::invokeMethod(w.form.findChild<QObject *>("SaveMonitor"), "click");
     QCOMPARE(w.fakes.dialogs.filters.last(), QString("Monitor files (*.mon)"));
     QFile file(path);
@@ -83,7 +97,7 @@ void TestMonitor::saveLogWritesCrLfUnderTheExactName() {
     QVERIFY(lines[0].endsWith("]   OK\r"));
     QVERIFY(lines[1].endsWith("]   +CSQ: 14,0\r"));
     QVERIFY(lines[2].isEmpty());
-    QVERIFY(!QFile::exists(path + ".mon"));
+    QCOMPARE(QDir(w.folder.path()).entryList(QDir::Files), QStringList{saved});
 }
 
 void TestMonitor::saveLogCancelledWritesNothing() {
