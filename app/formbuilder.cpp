@@ -2,6 +2,7 @@
 
 #include "pagecontrol.h"
 #include "pictures.h"
+#include "valuelistgrid.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -94,7 +95,7 @@ QWidget *makeWidget(const Item &item, QWidget *parent) {
         return tree;
     }
     case Kind::Grid: {
-        auto *grid = new QTableWidget(0, 2, parent);
+        auto *grid = new ValueListGrid(0, 2, parent);
         grid->setHorizontalHeaderLabels(item.text.split(QLatin1Char('|')));
         grid->verticalHeader()->setVisible(false);
         grid->verticalHeader()->setDefaultSectionSize(20);

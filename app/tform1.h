@@ -180,6 +180,8 @@ public slots:
     void LineInClick();
     void LineDelClick();
     void FindClick();
+    // The grid's Down key on its last row (Insert and Ctrl+Delete act as the two buttons).
+    void appendLineBelowLast();
     // Memory trees and editors
     void TreeButtonsAddition();
     void TreeButtonsClick();

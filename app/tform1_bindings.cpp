@@ -2,6 +2,7 @@
 #include "tform1.h"
 
 #include "memories_trees.h"
+#include "valuelistgrid.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -118,6 +119,14 @@ void TForm1::bindHandlers() {
     click("LineIn", &TForm1::LineInClick);
     click("LineDel", &TForm1::LineDelClick);
     click("Find", &TForm1::FindClick);
+    if (auto *grid = qobject_cast<ValueListGrid *>(control(QStringLiteral("PhoneBook1")))) {
+        connect(grid, &ValueListGrid::insertRowRequested, this,
+                [this] { runHandler([this] { LineInClick(); }); });
+        connect(grid, &ValueListGrid::deleteRowRequested, this,
+                [this] { runHandler([this] { LineDelClick(); }); });
+        connect(grid, &ValueListGrid::appendRowRequested, this,
+                [this] { runHandler([this] { appendLineBelowLast(); }); });
+    }
 
     treeAddition("TreeButtons", &TForm1::TreeButtonsAddition);
     treeClick("TreeButtons", &TForm1::TreeButtonsClick);

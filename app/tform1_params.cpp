@@ -174,17 +174,35 @@ QList<std::pair<QByteArray, QByteArray>> TForm1::phoneBookRows() const {
     return rows;
 }
 
+namespace {
+
+bool rowIsEmpty(const QTableWidget *grid, int row) {
+    for (int column = 0; column < grid->columnCount(); ++column)
+        if (const QTableWidgetItem *cell = grid->item(row, column); cell && !cell->text().isEmpty())
+            return false;
+    return true;
+}
+
+} // namespace
+
 void TForm1::LineInClick() {
     QTableWidget *grid = phoneBookGrid(*this);
     const int current = grid->currentRow();
     // The stand-in row of an empty grid is no row yet: the inserted row takes its place.
     const int rowCount = showsOnlyStandInRow(grid) ? 0 : grid->rowCount();
-    bool currentEmpty = false;
-    if (current >= 0 && current < rowCount) {
-        const PhoneBookRow row = phoneBookGridRow(grid, current, m_codePage);
-        currentEmpty = row.name.isEmpty() && row.phone.isEmpty();
-    }
+    const bool currentEmpty = current >= 0 && current < rowCount && rowIsEmpty(grid, current);
     const std::optional<int> index = insertLineIndex(rowCount, current, currentEmpty);
+    if (!index)
+        return;
+    insertPhoneBookGridRow(grid, *index, PhoneBookRow{}, m_codePage);
+    grid->setCurrentCell(*index, std::max(grid->currentColumn(), 0));
+}
+
+void TForm1::appendLineBelowLast() {
+    QTableWidget *grid = phoneBookGrid(*this);
+    const int current = grid->currentRow();
+    const std::optional<int> index =
+        appendLineIndex(grid->rowCount(), current, current >= 0 && rowIsEmpty(grid, current));
     if (!index)
         return;
     insertPhoneBookGridRow(grid, *index, PhoneBookRow{}, m_codePage);
