@@ -154,7 +154,8 @@ QWidget *makeWidget(const Item &item, QWidget *parent) {
     case Kind::Picture:
         return new QSvgWidget(pictureResource(item.extra), parent);
     case Kind::Backdrop: {
-        auto *backdrop = new QLabel(parent);
+        // A plain area, not a label: it has nothing to say to a screen reader.
+        auto *backdrop = new QWidget(parent);
         backdrop->setAutoFillBackground(true);
         QPalette palette = backdrop->palette();
         palette.setColor(QPalette::Window, Qt::white);

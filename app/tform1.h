@@ -128,6 +128,8 @@ public:
     // before, with one message (none when the lost line has said it already).
     void detectChangeStored();
     void detectChangeFailed(const QString &why, bool tellUser);
+    // Shows the unit's detect setting in the detect box without acting on it.
+    void showDetectSetting(bool on);
 
 public slots:
     // Application shell

@@ -153,7 +153,7 @@ void TForm1::bindHandlers() {
     treeAddition("TreeCode", &TForm1::TreeCodeAddition);
     click("DelCode", &TForm1::DelCodeClick);
     click("AddCode", &TForm1::AddCodeClick);
-    click("DetBut", &TForm1::DetButClick);
+    toggle("DetBut", &TForm1::DetButClick);
 
     treeClick("TreeCode", &TForm1::OnClickCode);
     for (int mode = 0; mode <= 4; ++mode) {

@@ -62,7 +62,7 @@ void TForm1::applyListing(const Listing &listing) {
     clearPhoneBook();
     clearTrees();
     state.DetectEntry.clear();
-    ctl<QAbstractButton>("DetBut")->setChecked(false);
+    showDetectSetting(false);
     // A key the unit no longer holds shows empty, as the next write would leave it.
     for (const char *key : kEditBoxKeys)
         ctl<QLineEdit>(key)->setText(QString());

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -229,8 +230,8 @@ void TForm1::decodeTaggedEntry(const QByteArray &index, const QByteArray &number
     if (!placement.detectEntry.isEmpty()) {
         state.DetectEntry = placement.detectEntry;
         log(shownText(placement.detectEntry));
-        // The box only shows the entry: DetButClick runs on the user's click, not on this.
-        ctl<QAbstractButton>("DetBut")->setChecked(true);
+        // The box only shows the entry: DetButClick runs on the user's change, not on this.
+        showDetectSetting(true);
     }
 }
 
@@ -321,6 +322,13 @@ void TForm1::AddCodeClick() {
     clearNodeSelection(ctl<QTreeWidget>("TreeCode"));
 }
 
+// The box acts on every change the user makes, by mouse, key or assistive tool (which toggles it
+// without a click); the program's own changes only show the unit's setting.
+void TForm1::showDetectSetting(bool on) {
+    const QSignalBlocker quiet(ctl<QAbstractButton>("DetBut"));
+    ctl<QAbstractButton>("DetBut")->setChecked(on);
+}
+
 void TForm1::DetButClick() {
     auto *box = ctl<QAbstractButton>("DetBut");
     const bool on = box->isChecked();
@@ -329,7 +337,7 @@ void TForm1::DetButClick() {
     // otherwise the box shows the unit's setting again.
     const bool addressesIndex = !state.DetectEntry.isEmpty();
     if (addressesIndex ? !mayAddress(state.DetectEntry) : !maySendChange(*this, std::nullopt)) {
-        box->setChecked(!on);
+        showDetectSetting(!on);
         return;
     }
     // Switching off with no entry known has no index to delete; the read below shows what the SIM holds.
@@ -337,7 +345,7 @@ void TForm1::DetButClick() {
         try {
             send(detectBoxCommand(on, state.DetectEntry));
         } catch (const PortError &) {
-            box->setChecked(!on);
+            showDetectSetting(!on);
             throw;
         }
         // Its own reply says whether the unit took it; the read below starts whatever that reply is.
@@ -370,7 +378,7 @@ void TForm1::detectChangeFailed(const QString &why, bool tellUser) {
     if (!state.RefreshAfterOk)
         m_entryTimeout->stop();
     // The box is the user's view of the SIM: it goes back to what the unit still holds.
-    ctl<QAbstractButton>("DetBut")->setChecked(state.DetectBoxBefore);
+    showDetectSetting(state.DetectBoxBefore);
     state.DetectEntry = state.DetectEntryBefore;
     if (tellUser)
         report(
