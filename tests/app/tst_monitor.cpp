@@ -1,5 +1,6 @@
 // The monitor page and the receive side of the window: logged lines, Save Log, the receive
 // indicator, and data that arrives while a handler is busy.
+#include "codepagecodec.h"
 #include "fakeseams.h"
 #include "logclock.h"
 #include "monitor.h"
@@ -40,6 +41,7 @@ private slots:
     void dataArrivingDuringAPauseIsDeliveredAfterwards();
     void monitorKeepsEveryLineOfALongLog();
     void linesReachTheViewWhenItIsOnScreen();
+    void savedLogIsInTheCodePage();
 };
 
 void TestMonitor::receivedLinesAreLoggedWithTimeStamps() {
@@ -172,6 +174,25 @@ void TestMonitor::dataArrivingDuringAPauseIsDeliveredAfterwards() {
     QCOMPARE(w.form.monitor()->lineCount(), 1); // not re-entrantly, not before the handler ended
     QTRY_COMPARE(w.form.monitor()->lineCount(), 2);
     QVERIFY(w.form.monitor()->lines().last().endsWith("second"));
+}
+
+// The log file holds the received bytes as they came; a character of the program's own messages that
+// the code page cannot hold is written as its number, never as "?".
+void TestMonitor::savedLogIsInTheCodePage() {
+    QTemporaryDir folder;
+    QPlainTextEdit view;
+    Monitor monitor(&view);
+    const CodePageCodec czech = *CodePageCodec::forName("windows-1250");
+    monitor.setCodePage(czech);
+    monitor.log(czech.decode("+CPBR: 28,\"+420731246810\",145,\"Dvo\xf8\xe1k\""));
+    monitor.log(QStringLiteral("Backup in /home/Ωmega/😀 done"));
+    const QString path = folder.filePath("log.mon");
+    QString error;
+    QVERIFY2(monitor.saveTo(path, &error), qPrintable(error));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("+CPBR: 28,\"+420731246810\",145,\"Dvo\xf8\xe1k\"\r\n"
+                                        "Backup in /home/<U+03A9>mega/<U+1F600> done\r\n"));
 }
 
 void TestMonitor::monitorKeepsEveryLineOfALongLog() {
