@@ -1,19 +1,17 @@
 #include "formbuilder.h"
 
+#include "backdroppatch.h"
 #include "pagecontrol.h"
 #include "pictures.h"
 #include "valuelistgrid.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -27,33 +25,6 @@
 namespace oxa {
 
 namespace {
-
-// A patch that shows what its parent shows behind it, and paints itself whole: a widget on it that blinks
-// repaints the patch alone, not the parent behind it. What lies behind is drawn once, and again when
-// the look changes.
-class BackdropPatch : public QWidget {
-public:
-    explicit BackdropPatch(QWidget *parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
-
-protected:
-    void paintEvent(QPaintEvent *) override {
-        const qreal scale = devicePixelRatioF();
-        if (m_behind.isNull() || m_behind.size() != size() * scale) {
-            m_behind = QPixmap(size() * scale);
-            m_behind.setDevicePixelRatio(scale);
-            parentWidget()->render(&m_behind, QPoint(), QRegion(geometry()), QWidget::DrawWindowBackground);
-        }
-        QPainter(this).drawPixmap(0, 0, m_behind);
-    }
-    void changeEvent(QEvent *event) override {
-        if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
-            m_behind = QPixmap();
-        QWidget::changeEvent(event);
-    }
-
-private:
-    QPixmap m_behind;
-};
 
 QStringList numbered(int from, int to) {
     QStringList items;
