@@ -21,7 +21,7 @@ public:
 // The bytes of a text shown in the window; throws UnencodableText naming the text and the character.
 QByteArray shownTextBytes(const CodePageCodec &codec, const QString &text);
 
-// "\"Ω\" (U+03A9) is not in code page windows-1250, so the unit cannot store it"
+// "\"Ω\" (U+03A9), which is not in code page windows-1250, so the unit cannot store it"
 QString notInCodePage(const CodePageCodec &codec, char32_t character);
 
 } // namespace oxa
