@@ -1,7 +1,9 @@
 #include "formbuilder.h"
 
+#include "backdroppatch.h"
 #include "pagecontrol.h"
 #include "pictures.h"
+#include "valuelistgrid.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -94,7 +96,7 @@ QWidget *makeWidget(const Item &item, QWidget *parent) {
         return tree;
     }
     case Kind::Grid: {
-        auto *grid = new QTableWidget(0, 2, parent);
+        auto *grid = new ValueListGrid(0, 2, parent);
         grid->setHorizontalHeaderLabels(item.text.split(QLatin1Char('|')));
         grid->verticalHeader()->setVisible(false);
         grid->verticalHeader()->setDefaultSectionSize(20);
@@ -153,7 +155,8 @@ QWidget *makeWidget(const Item &item, QWidget *parent) {
     case Kind::Picture:
         return new QSvgWidget(pictureResource(item.extra), parent);
     case Kind::Backdrop: {
-        auto *backdrop = new QLabel(parent);
+        // A plain area, not a label: it has nothing to say to a screen reader.
+        auto *backdrop = new QWidget(parent);
         backdrop->setAutoFillBackground(true);
         QPalette palette = backdrop->palette();
         palette.setColor(QPalette::Window, Qt::white);
@@ -209,11 +212,9 @@ void buildControls(QWidget *root, const std::vector<Item> &items, ControlMap &co
             if (item.flags & Hidden)
                 tabs->setTabVisible(index, false);
         } else if (item.kind == Kind::Led) {
-            // The indicator blinks with every piece of received data: it sits on an opaque patch of
-            // its own, so that blinking repaints that patch and not the whole group box behind it.
-            auto *patch = new QWidget(parent);
-            patch->setAttribute(Qt::WA_OpaquePaintEvent);
-            patch->setAutoFillBackground(true);
+            // The indicator blinks with every piece of received data: on a patch of its own, so that
+            // blinking repaints that patch and not the group box behind it.
+            auto *patch = new BackdropPatch(parent);
             patch->setGeometry(item.geometry);
             widget = makeWidget(item, patch);
             widget->setGeometry(0, 0, item.geometry.width(), item.geometry.height());

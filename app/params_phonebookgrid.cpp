@@ -1,5 +1,7 @@
 #include "params_phonebookgrid.h"
 
+#include "shownbytes.h"
+
 #include <QTableWidget>
 
 namespace oxa {
@@ -11,17 +13,21 @@ constexpr int PhoneColumn = 1;
 constexpr int NoSeparatorRole = Qt::UserRole;
 constexpr int StandInRole = Qt::UserRole + 1;
 
-QByteArray cellBytes(const QTableWidget *grid, int row, int column) {
+QString cellText(const QTableWidget *grid, int row, int column) {
     const QTableWidgetItem *item = grid->item(row, column);
-    return item ? item->text().toLatin1() : QByteArray();
+    return item ? item->text() : QString();
 }
 
-void setRowItems(QTableWidget *grid, int index, const PhoneBookRow &row) {
-    auto *name = new QTableWidgetItem(QString::fromLatin1(row.name));
+QByteArray cellBytes(const QTableWidget *grid, int row, int column, const CodePageCodec &codec) {
+    return shownTextBytes(codec, cellText(grid, row, column));
+}
+
+void setRowItems(QTableWidget *grid, int index, const PhoneBookRow &row, const CodePageCodec &codec) {
+    auto *name = new QTableWidgetItem(codec.decode(row.name));
     if (!row.separator)
         name->setData(NoSeparatorRole, true);
     grid->setItem(index, NameColumn, name);
-    grid->setItem(index, PhoneColumn, new QTableWidgetItem(QString::fromLatin1(row.phone)));
+    grid->setItem(index, PhoneColumn, new QTableWidgetItem(codec.decode(row.phone)));
 }
 
 void showStandInRow(QTableWidget *grid) {
@@ -39,31 +45,31 @@ bool showsOnlyStandInRow(const QTableWidget *grid) {
         return false;
     const QTableWidgetItem *name = grid->item(0, NameColumn);
     // Once something is typed into it, it is a row like any other.
-    return name && name->data(StandInRole).toBool() && cellBytes(grid, 0, NameColumn).isEmpty() &&
-           cellBytes(grid, 0, PhoneColumn).isEmpty();
+    return name && name->data(StandInRole).toBool() && cellText(grid, 0, NameColumn).isEmpty() &&
+           cellText(grid, 0, PhoneColumn).isEmpty();
 }
 
-PhoneBookRow phoneBookGridRow(const QTableWidget *grid, int row) {
-    PhoneBookRow result{cellBytes(grid, row, NameColumn), cellBytes(grid, row, PhoneColumn)};
+PhoneBookRow phoneBookGridRow(const QTableWidget *grid, int row, const CodePageCodec &codec) {
+    PhoneBookRow result{cellBytes(grid, row, NameColumn, codec), cellBytes(grid, row, PhoneColumn, codec)};
     const QTableWidgetItem *name = grid->item(row, NameColumn);
     // Once a name has been typed in, the row reads as "name=phone" like any other.
     result.separator = !(name && name->data(NoSeparatorRole).toBool() && result.name.isEmpty());
     return result;
 }
 
-QList<PhoneBookRow> phoneBookGridRows(const QTableWidget *grid) {
+QList<PhoneBookRow> phoneBookGridRows(const QTableWidget *grid, const CodePageCodec &codec) {
     QList<PhoneBookRow> rows;
     rows.reserve(grid->rowCount());
     for (int row = 0; row < grid->rowCount(); ++row)
-        rows.append(phoneBookGridRow(grid, row));
+        rows.append(phoneBookGridRow(grid, row, codec));
     return rows;
 }
 
-QList<PhoneBookRow> phoneBookEntryRows(const QTableWidget *grid) {
-    return showsOnlyStandInRow(grid) ? QList<PhoneBookRow>() : phoneBookGridRows(grid);
+QList<PhoneBookRow> phoneBookEntryRows(const QTableWidget *grid, const CodePageCodec &codec) {
+    return showsOnlyStandInRow(grid) ? QList<PhoneBookRow>() : phoneBookGridRows(grid, codec);
 }
 
-void setPhoneBookGridRows(QTableWidget *grid, const QList<PhoneBookRow> &rows) {
+void setPhoneBookGridRows(QTableWidget *grid, const QList<PhoneBookRow> &rows, const CodePageCodec &codec) {
     const bool updates = grid->updatesEnabled();
     grid->setUpdatesEnabled(false);
     grid->clearContents();
@@ -72,18 +78,19 @@ void setPhoneBookGridRows(QTableWidget *grid, const QList<PhoneBookRow> &rows) {
     } else {
         grid->setRowCount(int(rows.size()));
         for (int i = 0; i < rows.size(); ++i)
-            setRowItems(grid, i, rows[i]);
+            setRowItems(grid, i, rows[i], codec);
     }
     grid->setUpdatesEnabled(updates);
 }
 
-void insertPhoneBookGridRow(QTableWidget *grid, int index, const PhoneBookRow &row) {
+void insertPhoneBookGridRow(QTableWidget *grid, int index, const PhoneBookRow &row,
+                            const CodePageCodec &codec) {
     if (showsOnlyStandInRow(grid)) {
-        setRowItems(grid, 0, row);
+        setRowItems(grid, 0, row, codec);
         return;
     }
     grid->insertRow(index);
-    setRowItems(grid, index, row);
+    setRowItems(grid, index, row, codec);
 }
 
 void removePhoneBookGridRow(QTableWidget *grid, int index) {

@@ -1,15 +1,15 @@
 #include "tform1.h"
 
+#include "accessibility.h"
 #include "entryfieldeditor.h"
 #include "formbuilder.h"
 #include "layout.h"
 #include "monitor.h"
 #include "portlayer.h"
+#include "shownbytes.h"
 #include "upload_flow.h"
 #include "writeplan.h"
 
-#include <QAbstractButton>
-#include <QAccessible>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
@@ -43,6 +43,7 @@ constexpr PanelLayout StatusPanels[] = {
 
 TForm1::TForm1(const Seams &seams, const QString &executablePath, QWidget *parent)
     : QMainWindow(parent), m_seams(seams), m_executablePath(executablePath) {
+    installAccessibleInterfaces();
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("OXAset"));
 
@@ -77,7 +78,7 @@ TForm1::TForm1(const Seams &seams, const QString &executablePath, QWidget *paren
     m_cekani->start(); // enabled in the layout; start-up stops it
     m_ledTimer = new QTimer(this);
     m_ledTimer->setObjectName(QStringLiteral("LedTimer"));
-    m_ledTimer->setInterval(2000);
+    m_ledTimer->setInterval(ReceiveIndicatorHoldMs);
     m_writeTimeout = new QTimer(this);
     m_writeTimeout->setObjectName(QStringLiteral("WriteTimeout"));
     m_writeTimeout->setSingleShot(true);
@@ -171,7 +172,7 @@ void TForm1::registerControls() {
     connect(m_cancelShortcut, &QShortcut::activated, this, [this] { runHandler([this] { cancelOperation(); }); });
     // Grid cells take only what the unit can store, and show what it could not.
     auto *grid = ctl<QTableWidget>("PhoneBook1");
-    grid->setItemDelegate(new PhoneBookCellDelegate(grid));
+    grid->setItemDelegate(new PhoneBookCellDelegate(&m_codePage, grid));
     connect(grid, &QTableWidget::itemChanged, this,
             [this](QTableWidgetItem *item) { markUnwritableCells(item->row()); });
     // A reading such as "4050 mV" takes the whole width of the narrow battery group.
@@ -179,36 +180,31 @@ void TForm1::registerControls() {
     // The strip's own hint; no text of the settings file replaces it.
     ctl<QWidget>("Bevel1")->setToolTip(tr("Signal is good, when color is green or blue."));
 
+    QHash<QWidget *, QLabel *> labelOf;
     for (const Item &item : windowLayout()) {
         auto *label = qobject_cast<QLabel *>(control(item.name));
         if (!label)
             continue;
         label->setTextFormat(Qt::PlainText);
-        if (item.kind == Kind::Label && !item.extra.isEmpty())
+        if (item.kind == Kind::Label && !item.extra.isEmpty()) {
             label->setBuddy(qobject_cast<QWidget *>(control(item.extra)));
-    }
-}
-
-void TForm1::updateAccessibleNames() {
-    QHash<QWidget *, QString> labelled;
-    for (QObject *object : std::as_const(m_controls))
-        if (auto *label = qobject_cast<QLabel *>(object); label && label->buddy())
-            labelled.insert(label->buddy(), label->text());
-    for (auto it = m_controls.cbegin(); it != m_controls.cend(); ++it) {
-        auto *widget = qobject_cast<QWidget *>(it.value());
-        if (!widget)
-            continue;
-        QString name = labelled.value(widget);
-        if (name.isEmpty()) {
-            if (auto *button = qobject_cast<QAbstractButton *>(widget))
-                name = button->text();
-            else if (auto *label = qobject_cast<QLabel *>(widget))
-                name = label->text();
+            labelOf.insert(label->buddy(), label);
         }
-        if (name.isEmpty())
-            name = it.key();
-        widget->setAccessibleName(name);
     }
+
+    // Free texts that become an entry's bytes take only what the unit can store; the hint names the
+    // box by its label. (The filtered boxes drop such characters in their filters.)
+    const auto refuseUnstorable = [this, &labelOf](QWidget *box, QLineEdit *edit) {
+        QLabel *label = labelOf.value(box);
+        refuseUnstorableCharacters(edit, &m_codePage, [label, box] {
+            return label && !label->text().isEmpty() ? label->text() : box->objectName();
+        });
+    };
+    for (const char *name : {"ALARMON", "ALARMOFF"})
+        refuseUnstorable(ctl<QLineEdit>(name), ctl<QLineEdit>(name));
+    for (const Item &item : windowLayout())
+        if (auto *combo = qobject_cast<QComboBox *>(control(item.name)); combo && combo->isEditable())
+            refuseUnstorable(combo, combo->lineEdit());
 }
 
 void TForm1::runHandler(const std::function<void()> &handler) {
@@ -216,6 +212,8 @@ void TForm1::runHandler(const std::function<void()> &handler) {
     try {
         handler();
     } catch (const PortError &error) {
+        m_seams.errors->report(error.text());
+    } catch (const UnencodableText &error) {
         m_seams.errors->report(error.text());
     } catch (const std::exception &error) {
         m_seams.errors->report(QString::fromLocal8Bit(error.what()));
@@ -292,6 +290,10 @@ void TForm1::send(const QByteArray &bytes) {
                         tr("The read of the unit stopped there; read it again (Load) when the line works."));
     }
     state.Epochs.commandSent();
+}
+
+QByteArray TForm1::unitBytes(const QString &text) const {
+    return shownTextBytes(m_codePage, text);
 }
 
 void TForm1::pause(int milliseconds) {

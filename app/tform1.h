@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codepagecodec.h"
 #include "dialoguestate.h"
 #include "logclock.h"
 #include "seams.h"
@@ -53,6 +54,13 @@ public:
     QString languageName() const { return m_languageName; }
     int uploadPause() const { return m_uploadPause; }
     Monitor *monitor() const { return m_monitor; }
+    // The code page of the unit's texts, the configuration files and the monitor (settings file, or the
+    // user's language): bytes show as its characters, and the window's texts go back as its bytes.
+    const CodePageCodec &codePage() const { return m_codePage; }
+    QString shownText(QByteArrayView bytes) const { return m_codePage.decode(bytes); }
+    // Throws UnencodableText (which ends the handler with its message) for a character the code page
+    // cannot hold; the controls refuse such characters as they are typed.
+    QByteArray unitBytes(const QString &text) const;
     // True while a handler runs; received data and timer ticks wait until it has finished.
     bool handlerRunning() const { return m_handlerDepth > 0; }
 
@@ -71,6 +79,9 @@ public:
     void report(const QString &message);
     // Shows one of DeviceRun, DeviceStop, DeviceNic and hides the other two.
     void showStatus(const char *pictureName);
+    // Traffic on the line: the indicator blinks, and goes out ReceiveIndicatorHoldMs after the last of it.
+    void blinkLineIndicator();
+    static constexpr int ReceiveIndicatorHoldMs = 2000;
     // Runs a handler: exceptions end it and go to the error report; data and timer ticks that
     // arrive meanwhile (during a pause or a dialog) are delivered after it, in order.
     void runHandler(const std::function<void()> &handler);
@@ -121,6 +132,8 @@ public:
     // before, with one message (none when the lost line has said it already).
     void detectChangeStored();
     void detectChangeFailed(const QString &why, bool tellUser);
+    // Shows the unit's detect setting in the detect box without acting on it.
+    void showDetectSetting(bool on);
 
 public slots:
     // Application shell
@@ -173,6 +186,8 @@ public slots:
     void LineInClick();
     void LineDelClick();
     void FindClick();
+    // The grid's Down key on its last row (Insert and Ctrl+Delete act as the two buttons).
+    void appendLineBelowLast();
     // Memory trees and editors
     void TreeButtonsAddition();
     void TreeButtonsClick();
@@ -220,7 +235,6 @@ private:
     // A timer tick: handled now, or after the running handler has finished.
     void deliverTick(const std::function<void()> &handler);
     void updateAccessibleNames();
-    void toggleReceiveIndicator();
     // The receive parser: one complete line, then the reply it is.
     // `cut`: the line was longer than any reply and holds only its beginning.
     void processLine(const QByteArray &line, quint64 epoch, bool cut);
@@ -264,6 +278,7 @@ private:
     QHash<QString, QObject *> m_controls;
     QList<QLabel *> m_panels;
     Monitor *m_monitor = nullptr;
+    CodePageCodec m_codePage;
     LogClock m_logClock;
     QTimer *m_cekani = nullptr;
     QTimer *m_ledTimer = nullptr;

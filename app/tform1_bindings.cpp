@@ -2,6 +2,7 @@
 #include "tform1.h"
 
 #include "memories_trees.h"
+#include "valuelistgrid.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -25,7 +26,8 @@ void on(TForm1 *form, const QString &name, Signal signal, Handler handler) {
 
 void TForm1::bindHandlers() {
     auto click = [this](const QString &name, void (TForm1::*handler)()) {
-        on<QAbstractButton>(this, name, &QAbstractButton::clicked, [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
+        on<QAbstractButton>(this, name, &QAbstractButton::clicked,
+                            [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
     };
     // Radio buttons act when they become selected, check boxes on every change of state, also when
     // the program sets them.
@@ -36,17 +38,21 @@ void TForm1::bindHandlers() {
         });
     };
     auto toggle = [this](const QString &name, void (TForm1::*handler)()) {
-        on<QAbstractButton>(this, name, &QAbstractButton::toggled, [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
+        on<QAbstractButton>(this, name, &QAbstractButton::toggled,
+                            [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
     };
     auto change = [this](const QString &name, std::function<void()> handler) {
         on<QLineEdit>(this, name, &QLineEdit::textChanged, [this, handler] { runHandler(handler); });
     };
     auto comboChange = [this](const QString &name, void (TForm1::*handler)()) {
-        on<QComboBox>(this, name, &QComboBox::currentTextChanged, [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
+        on<QComboBox>(this, name, &QComboBox::currentTextChanged,
+                      [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
     };
     auto treeClick = [this](const QString &name, void (TForm1::*handler)()) {
-        on<QTreeWidget>(this, name, &QTreeWidget::itemClicked, [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
-        on<QTreeWidget>(this, name, &QTreeWidget::itemActivated, [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
+        on<QTreeWidget>(this, name, &QTreeWidget::itemClicked,
+                        [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
+        on<QTreeWidget>(this, name, &QTreeWidget::itemActivated,
+                        [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
     };
     auto treeAddition = [this](const QString &name, void (TForm1::*handler)()) {
         auto *tree = qobject_cast<QTreeWidget *>(control(name));
@@ -54,7 +60,7 @@ void TForm1::bindHandlers() {
                 [this, handler, tree](const QModelIndex &parent, int first, int last) {
                     // A node added at its place (as every read adds them) leaves nothing to restore; reading
                     // the whole tree on each of a read's 250 additions would make the fill quadratic.
-                    if (!parent.isValid() && nodesInOrderAround(tree, first, last))
+                    if (!parent.isValid() && nodesInOrderAround(tree, first, last, m_codePage))
                         return;
                     runHandler([this, handler] { (this->*handler)(); });
                 });
@@ -63,8 +69,11 @@ void TForm1::bindHandlers() {
     click("SaveMonitor", &TForm1::SaveMonitorClick);
     connect(m_ledTimer, &QTimer::timeout, this, [this] { deliverTick([this] { LedTimerTimer(); }); });
     connect(m_cekani, &QTimer::timeout, this, [this] { deliverTick([this] { CekaniTimer(); }); });
-    connect(m_writeTimeout, &QTimer::timeout, this,
-            [this] { deliverTick([this] { failWrite(tr("the unit did not answer within %1 s").arg(m_writeTimeout->interval() / 1000)); }); });
+    connect(m_writeTimeout, &QTimer::timeout, this, [this] {
+        deliverTick([this] {
+            failWrite(tr("the unit did not answer within %1 s").arg(m_writeTimeout->interval() / 1000));
+        });
+    });
 
     click("RunOXA", &TForm1::RunOXAClick);
     click("StopOXA", &TForm1::StopOXAClick);
@@ -110,6 +119,14 @@ void TForm1::bindHandlers() {
     click("LineIn", &TForm1::LineInClick);
     click("LineDel", &TForm1::LineDelClick);
     click("Find", &TForm1::FindClick);
+    if (auto *grid = qobject_cast<ValueListGrid *>(control(QStringLiteral("PhoneBook1")))) {
+        connect(grid, &ValueListGrid::insertRowRequested, this,
+                [this] { runHandler([this] { LineInClick(); }); });
+        connect(grid, &ValueListGrid::deleteRowRequested, this,
+                [this] { runHandler([this] { LineDelClick(); }); });
+        connect(grid, &ValueListGrid::appendRowRequested, this,
+                [this] { runHandler([this] { appendLineBelowLast(); }); });
+    }
 
     treeAddition("TreeButtons", &TForm1::TreeButtonsAddition);
     treeClick("TreeButtons", &TForm1::TreeButtonsClick);
@@ -136,7 +153,7 @@ void TForm1::bindHandlers() {
     treeAddition("TreeCode", &TForm1::TreeCodeAddition);
     click("DelCode", &TForm1::DelCodeClick);
     click("AddCode", &TForm1::AddCodeClick);
-    click("DetBut", &TForm1::DetButClick);
+    toggle("DetBut", &TForm1::DetButClick);
 
     treeClick("TreeCode", &TForm1::OnClickCode);
     for (int mode = 0; mode <= 4; ++mode) {

@@ -66,7 +66,7 @@ void TForm1::applyListing(const Listing &listing) {
     clearPhoneBook();
     clearTrees();
     state.DetectEntry.clear();
-    ctl<QAbstractButton>("DetBut")->setChecked(false);
+    showDetectSetting(false);
     // A key the unit no longer holds shows empty, as the next write would leave it.
     for (const char *key : kEditBoxKeys)
         ctl<QLineEdit>(key)->setText(QString());
@@ -100,13 +100,13 @@ void TForm1::showListedEntry(const ReadEntry &entry, bool repeatsKey) {
     switch (target) {
     case EntryTarget::KeyBox:
         if (auto *box = ctl<QLineEdit>(entry.name.constData()))
-            box->setText(QString::fromLatin1(entry.number));
+            box->setText(shownText(entry.number));
         break;
     case EntryTarget::Version:
         if (versionDisablesTones(entry.number))
             for (const char *tone : {"TonBeep", "TonRing", "TonVoice"})
                 ctl<QWidget>(tone)->setEnabled(false);
-        setPanelText(4, versionPanelText(panelText(4), entry.number));
+        setPanelText(4, versionPanelText(panelText(4), shownText(entry.number)));
         break;
     case EntryTarget::Parameter:
         if (entry.name == "PAROXA")
@@ -194,12 +194,12 @@ bool TForm1::mayAddress(const QByteArray &node) {
     QString why = state.ListingStale;
     if (why.isEmpty() && (!listed || nodeText(listed->indexText, listed->name, listed->number) != node))
         why = tr("the last read of the unit does not list %1 at SIM index %2")
-                  .arg(QString::fromLatin1(nodeName(node)), QString::fromLatin1(indexText));
+                  .arg(shownText(nodeName(node)), shownText(indexText));
     if (why.isEmpty())
         return true;
     report(tr("Nothing was sent: %1, so SIM index %2 may hold another entry now. Read the unit (Load) and "
               "try again.")
-               .arg(why, QString::fromLatin1(indexText)));
+               .arg(why, shownText(indexText)));
     return false;
 }
 
@@ -328,7 +328,7 @@ void TForm1::SaveOXAClick() {
         else if (key == "PARKEY")
             keyValues << state.PARKEY;
         else
-            keyValues << ctl<QLineEdit>(key.constData())->text().toLatin1();
+            keyValues << unitBytes(ctl<QLineEdit>(key.constData())->text());
     }
     QList<WriteRow> rows;
     for (const auto &[name, number] : phoneBookRows())
@@ -338,7 +338,7 @@ void TForm1::SaveOXAClick() {
     if (const QList<WriteProblem> problems = checkWholeWrite(keyValues, rows, sim); !problems.isEmpty()) {
         report(tr("Nothing was written, because the unit could not store all of it:\n%1\nCorrect these "
                   "entries and write again.")
-                   .arg(describeWriteProblems(problems, sim)));
+                   .arg(describeWriteProblems(problems, sim, m_codePage)));
         return;
     }
     auto sequence = std::make_unique<WriteSequence>(keyValues, rows, sim.size);
@@ -480,7 +480,7 @@ void TForm1::updateCancelButton() {
 // A refusal during the write names the command it answered: one that arrived before the current
 // command went out answered the one before it.
 void TForm1::writeRefused(const QByteArray &line, quint64 epoch) {
-    const QString why = tr("the unit answered \"%1\"").arg(QString::fromLatin1(line));
+    const QString why = tr("the unit answered \"%1\"").arg(shownText(line));
     failWrite(why, epoch < state.WriteCommandEpoch ? WriteRefusalOf::PreviousCommand
                                                    : WriteRefusalOf::CurrentCommand);
 }
@@ -498,7 +498,7 @@ void TForm1::failWrite(const QString &why, WriteRefusalOf which) {
     setControlsLocked(false);
     QString entry;
     if (failed.kind == WriteAction::Kind::Write)
-        entry = tr("writing %1 to SIM index %2").arg(QString::fromLatin1(failed.name)).arg(failed.simIndex);
+        entry = tr("writing %1 to SIM index %2").arg(shownText(failed.name)).arg(failed.simIndex);
     else if (failed.kind == WriteAction::Kind::Delete)
         entry = tr("emptying SIM index %1").arg(failed.simIndex);
     else

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -42,14 +43,6 @@ constexpr MemoryPage ButtonPage{MemoryKind::Button, "TreeButtons",   "TreeButton
 constexpr MemoryPage MemoPage{MemoryKind::Keyboard, "TreeMemo", "TreeMemoSel", "PosMemo", "Memo",
                               "MemoPNumber",        "LabelMemo"};
 
-// Widgets show bytes from the SIM one to one.
-QByteArray bytesOf(const QString &text) {
-    return text.toLatin1();
-}
-QString textOf(const QByteArray &bytes) {
-    return QString::fromLatin1(bytes);
-}
-
 template <class T> T *named(const TForm1 &form, const QString &name) {
     auto *control = qobject_cast<T *>(form.control(name));
     Q_ASSERT_X(control, "memories", qPrintable(name));
@@ -69,9 +62,9 @@ void applyFilter(QLineEdit *box, const QString &filtered) {
     box->setCursorPosition(int(filtered.size()));
 }
 
-void setListChoice(QComboBox *list, const ListChoice &choice) {
+void setListChoice(const TForm1 &form, QComboBox *list, const ListChoice &choice) {
     list->setCurrentIndex(choice.index);
-    list->setEditText(textOf(choice.text));
+    list->setEditText(form.shownText(choice.text));
 }
 
 QByteArray &selectedPrefix(TForm1 &form, const MemoryPage &page) {
@@ -80,34 +73,36 @@ QByteArray &selectedPrefix(TForm1 &form, const MemoryPage &page) {
 }
 
 void showMemoryPreview(const TForm1 &form, const MemoryPage &page) {
-    const QByteArray memory = bytesOf(named<QLineEdit>(form, page.memory)->text());
-    const QByteArray position = bytesOf(named<QComboBox>(form, page.position)->currentText());
-    named<QLabel>(form, page.label)->setText(textOf(memoryPreviewLabel(page.kind, memory, position)));
+    const QByteArray memory = form.unitBytes(named<QLineEdit>(form, page.memory)->text());
+    const QByteArray position = form.unitBytes(named<QComboBox>(form, page.position)->currentText());
+    named<QLabel>(form, page.label)->setText(form.shownText(memoryPreviewLabel(page.kind, memory, position)));
 }
 
 void allTreeClick(TForm1 &form, const MemoryPage &page) {
     auto *all = named<QTreeWidget>(form, page.allTree);
-    const std::optional<QByteArray> node = selectedNodeText(all);
+    const std::optional<QByteArray> node = selectedNodeText(all, form.codePage());
     if (!node)
         return;
     QByteArray &prefix = selectedPrefix(form, page);
     prefix = selectionPrefixOfNode(*node);
-    fillTree(named<QTreeWidget>(form, page.selectionTree), selectionNodeTexts(treeTexts(all), prefix));
+    fillTree(named<QTreeWidget>(form, page.selectionTree),
+             selectionNodeTexts(treeTexts(all, form.codePage()), prefix), form.codePage());
 }
 
 void selectionTreeClick(TForm1 &form, const MemoryPage &page) {
-    const std::optional<QByteArray> node = selectedNodeText(named<QTreeWidget>(form, page.selectionTree));
+    const std::optional<QByteArray> node =
+        selectedNodeText(named<QTreeWidget>(form, page.selectionTree), form.codePage());
     if (!node)
         return;
-    const SelectionNodeFields fields = readSelectionNode(page.kind, *node);
-    named<QLineEdit>(form, page.memory)->setText(textOf(fields.memory));
+    const SelectionNodeFields fields = readSelectionNode(page.kind, *node, form.codePage());
+    named<QLineEdit>(form, page.memory)->setText(form.shownText(fields.memory));
     if (!fields.position.error.isEmpty()) {
         form.report(fields.position.error);
         return;
     }
-    setListChoice(named<QComboBox>(form, page.position), fields.position);
+    setListChoice(form, named<QComboBox>(form, page.position), fields.position);
     showMemoryPreview(form, page);
-    named<QLineEdit>(form, page.number)->setText(textOf(fields.number));
+    named<QLineEdit>(form, page.number)->setText(form.shownText(fields.number));
 }
 
 void memoryNameChange(const TForm1 &form, const MemoryPage &page) {
@@ -117,21 +112,22 @@ void memoryNameChange(const TForm1 &form, const MemoryPage &page) {
 }
 
 void positionChange(const TForm1 &form, const MemoryPage &page) {
-    const QByteArray memory = bytesOf(named<QLineEdit>(form, page.memory)->text());
-    const QByteArray position = bytesOf(named<QComboBox>(form, page.position)->currentText());
+    const QByteArray memory = form.unitBytes(named<QLineEdit>(form, page.memory)->text());
+    const QByteArray position = form.unitBytes(named<QComboBox>(form, page.position)->currentText());
     if (const std::optional<QByteArray> label = labelAfterPositionChange(page.kind, memory, position))
-        named<QLabel>(form, page.label)->setText(textOf(*label));
+        named<QLabel>(form, page.label)->setText(form.shownText(*label));
 }
 
 void numberChange(const TForm1 &form, const MemoryPage &page) {
     auto *box = named<QLineEdit>(form, page.number);
-    applyFilter(box, phoneNumberFilter(box->text()));
+    // A single character stays for the next keystroke, unless the code page cannot hold it.
+    applyFilter(box, form.codePage().encodableOnly(phoneNumberFilter(box->text())));
 }
 
 void addMemoryEntry(const TForm1 &form, const MemoryPage &page) {
     auto *selection = named<QTreeWidget>(form, page.selectionTree);
     clearNodeSelection(selection);
-    setListChoice(named<QComboBox>(form, page.position), addPosition(selection->topLevelItemCount()));
+    setListChoice(form, named<QComboBox>(form, page.position), addPosition(selection->topLevelItemCount()));
     showMemoryPreview(form, page);
 }
 
@@ -150,16 +146,18 @@ bool maySendChange(TForm1 &form, const std::optional<QByteArray> &selectedNode) 
 }
 
 void writeMemoryEntry(TForm1 &form, const MemoryPage &page) {
-    const QByteArray position = bytesOf(named<QComboBox>(form, page.position)->currentText());
+    const QByteArray position = form.unitBytes(named<QComboBox>(form, page.position)->currentText());
     if (!isWritablePosition(position)) {
-        form.report(positionRefusal(position));
+        form.report(positionRefusal(form.shownText(position)));
         return;
     }
-    const std::optional<QByteArray> selected = selectedNodeText(named<QTreeWidget>(form, page.selectionTree));
+    const std::optional<QByteArray> selected =
+        selectedNodeText(named<QTreeWidget>(form, page.selectionTree), form.codePage());
     if (!maySendChange(form, selected))
         return;
-    form.send(memoryWriteCommand(page.kind, selected, bytesOf(named<QLineEdit>(form, page.number)->text()),
-                                 bytesOf(named<QLineEdit>(form, page.memory)->text()), position));
+    form.send(memoryWriteCommand(page.kind, selected,
+                                 form.unitBytes(named<QLineEdit>(form, page.number)->text()),
+                                 form.unitBytes(named<QLineEdit>(form, page.memory)->text()), position));
     form.awaitChangeReply();
 }
 
@@ -167,7 +165,8 @@ void writeMemoryEntry(TForm1 &form, const MemoryPage &page) {
 // the delete goes out like every other change: a port lost since is asked for again, as its message
 // promised, instead of a delete that sends nothing and waits for a re-read that never comes.
 void deleteSelectedEntry(TForm1 &form, const char *treeName) {
-    const std::optional<QByteArray> node = selectedNodeText(named<QTreeWidget>(form, treeName));
+    const std::optional<QByteArray> node =
+        selectedNodeText(named<QTreeWidget>(form, treeName), form.codePage());
     if (!node) {
         form.state.RefreshAfterOk = true;
         return;
@@ -226,13 +225,13 @@ void TForm1::decodeTaggedEntry(const QByteArray &index, const QByteArray &number
         if ((tree == EntryTree::MemoSel && !placement.trees.contains(EntryTree::Memo)) ||
             (tree == EntryTree::ButtonsSel && !placement.trees.contains(EntryTree::Buttons)))
             continue;
-        addNodeInOrder(treeOf(*this, tree), placement.nodeText);
+        addNodeInOrder(treeOf(*this, tree), placement.nodeText, m_codePage);
     }
     if (!placement.detectEntry.isEmpty()) {
         state.DetectEntry = placement.detectEntry;
-        log(textOf(placement.detectEntry));
-        // The box only shows the entry: DetButClick runs on the user's click, not on this.
-        ctl<QAbstractButton>("DetBut")->setChecked(true);
+        log(shownText(placement.detectEntry));
+        // The box only shows the entry: DetButClick runs on the user's change, not on this.
+        showDetectSetting(true);
     }
 }
 
@@ -244,19 +243,19 @@ void TForm1::clearTrees() {
 
 // Nodes are added at their place already; these only restore the order of a node added by other means.
 void TForm1::TreeButtonsAddition() {
-    restoreNodeOrder(ctl<QTreeWidget>("TreeButtons"));
+    restoreNodeOrder(ctl<QTreeWidget>("TreeButtons"), m_codePage);
 }
 void TForm1::TreeButtonsSelAddition() {
-    restoreNodeOrder(ctl<QTreeWidget>("TreeButtonsSel"));
+    restoreNodeOrder(ctl<QTreeWidget>("TreeButtonsSel"), m_codePage);
 }
 void TForm1::TreeMemoAddition() {
-    restoreNodeOrder(ctl<QTreeWidget>("TreeMemo"));
+    restoreNodeOrder(ctl<QTreeWidget>("TreeMemo"), m_codePage);
 }
 void TForm1::TreeMemoSelAddition() {
-    restoreNodeOrder(ctl<QTreeWidget>("TreeMemoSel"));
+    restoreNodeOrder(ctl<QTreeWidget>("TreeMemoSel"), m_codePage);
 }
 void TForm1::TreeCodeAddition() {
-    restoreNodeOrder(ctl<QTreeWidget>("TreeCode"));
+    restoreNodeOrder(ctl<QTreeWidget>("TreeCode"), m_codePage);
 }
 
 void TForm1::TreeButtonsClick() {
@@ -323,6 +322,13 @@ void TForm1::AddCodeClick() {
     clearNodeSelection(ctl<QTreeWidget>("TreeCode"));
 }
 
+// The box acts on every change the user makes, by mouse, key or assistive tool (which toggles it
+// without a click); the program's own changes only show the unit's setting.
+void TForm1::showDetectSetting(bool on) {
+    const QSignalBlocker quiet(ctl<QAbstractButton>("DetBut"));
+    ctl<QAbstractButton>("DetBut")->setChecked(on);
+}
+
 void TForm1::DetButClick() {
     auto *box = ctl<QAbstractButton>("DetBut");
     const bool on = box->isChecked();
@@ -331,7 +337,7 @@ void TForm1::DetButClick() {
     // otherwise the box shows the unit's setting again.
     const bool addressesIndex = !state.DetectEntry.isEmpty();
     if (addressesIndex ? !mayAddress(state.DetectEntry) : !maySendChange(*this, std::nullopt)) {
-        box->setChecked(!on);
+        showDetectSetting(!on);
         return;
     }
     // Switching off with no entry known has no index to delete; the read below shows what the SIM holds.
@@ -339,7 +345,7 @@ void TForm1::DetButClick() {
         try {
             send(detectBoxCommand(on, state.DetectEntry));
         } catch (const PortError &) {
-            box->setChecked(!on);
+            showDetectSetting(!on);
             throw;
         }
         // Its own reply says whether the unit took it; the read below starts whatever that reply is.
@@ -372,7 +378,7 @@ void TForm1::detectChangeFailed(const QString &why, bool tellUser) {
     if (!state.RefreshAfterOk)
         m_entryTimeout->stop();
     // The box is the user's view of the SIM: it goes back to what the unit still holds.
-    ctl<QAbstractButton>("DetBut")->setChecked(state.DetectBoxBefore);
+    showDetectSetting(state.DetectBoxBefore);
     state.DetectEntry = state.DetectEntryBefore;
     if (tellUser)
         report(
@@ -399,16 +405,16 @@ void TForm1::changeFailed(const QString &why) {
 }
 
 void TForm1::OnClickCode() {
-    const std::optional<QByteArray> node = selectedNodeText(ctl<QTreeWidget>("TreeCode"));
+    const std::optional<QByteArray> node = selectedNodeText(ctl<QTreeWidget>("TreeCode"), m_codePage);
     if (!node)
         return;
-    const DecodedCode decoded = decodeCodeNode(*node);
+    const DecodedCode decoded = decodeCodeNode(*node, m_codePage);
     auto *pages = ctl<PageControl>("ModeCode");
     if (decoded.page && *decoded.page >= 0) {
         const int mode = *decoded.page;
         pages->setCurrentIndex(mode);
         if (decoded.code)
-            named<QLineEdit>(*this, codeEditName(mode))->setText(textOf(*decoded.code));
+            named<QLineEdit>(*this, codeEditName(mode))->setText(shownText(*decoded.code));
         if (decoded.relay != 0)
             named<QAbstractButton>(*this, relayButtonName(mode, decoded.relay))->setChecked(true);
         if (decoded.days) {
@@ -417,7 +423,7 @@ void TForm1::OnClickCode() {
                 named<QAbstractButton>(*this, days.at(day))->setChecked(decoded.days->at(day));
         }
         for (const auto &[list, choice] : decoded.lists)
-            setListChoice(codeList(*this, list), choice);
+            setListChoice(*this, codeList(*this, list), choice);
         if (decoded.sms)
             named<QAbstractButton>(*this, smsBoxName(mode))->setChecked(*decoded.sms);
     } else if (decoded.page) {
@@ -431,7 +437,7 @@ void TForm1::OnClickCode() {
 void TForm1::CodeMChange(int mode) {
     auto *box = named<QLineEdit>(*this, codeEditName(mode));
     applyFilter(box, digitFilter(box->text()));
-    named<QLabel>(*this, codeLabelName(mode))->setText(textOf(codePreviewLabel(bytesOf(box->text()))));
+    named<QLabel>(*this, codeLabelName(mode))->setText(shownText(codePreviewLabel(unitBytes(box->text()))));
 }
 
 void TForm1::WriteCodeClick(int mode) {
@@ -445,17 +451,17 @@ void TForm1::WriteCodeClick(int mode) {
             page.days[day] = named<QAbstractButton>(*this, days.at(day))->isChecked();
     }
     for (CodeList list : codeListsOfMode(mode)) {
-        const QByteArray value = bytesOf(codeList(*this, list)->currentText());
+        const QByteArray value = unitBytes(codeList(*this, list)->currentText());
         if (!isAccessListValue(value)) {
-            report(accessListRefusal(value));
+            report(accessListRefusal(shownText(value)));
             return;
         }
         listField(page, list) = value;
     }
     if (mode != 0)
         page.sms = named<QAbstractButton>(*this, smsBoxName(mode))->isChecked();
-    const QByteArray code = bytesOf(named<QLineEdit>(*this, codeEditName(mode))->text());
-    const std::optional<QByteArray> selected = selectedNodeText(ctl<QTreeWidget>("TreeCode"));
+    const QByteArray code = unitBytes(named<QLineEdit>(*this, codeEditName(mode))->text());
+    const std::optional<QByteArray> selected = selectedNodeText(ctl<QTreeWidget>("TreeCode"), m_codePage);
     if (!maySendChange(*this, selected))
         return;
     send(codeWriteCommand(selected, encodeAccessField(page), code));

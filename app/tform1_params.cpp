@@ -8,6 +8,8 @@
 #include "params_phonebookgrid.h"
 #include "params_widgets.h"
 #include "phonebookrows.h"
+#include "savefilename.h"
+#include "shownbytes.h"
 #include "writeplan.h"
 
 #include <QAbstractButton>
@@ -35,12 +37,14 @@ void applyOp(const TForm1 &form, const ControlOp &op) {
 }
 
 // The change handler of every filtered box: clean the text, caret to the end, then the twin box.
-// Writing the cleaned text back raises the change once more, which then finds nothing to clean.
+// Writing the cleaned text back raises the change once more, which then finds nothing to clean. What
+// the code page cannot hold is not taken either (a single character is otherwise left for the next
+// keystroke).
 void filterBox(const TForm1 &form, const QString &name) {
     auto *box = qobject_cast<QLineEdit *>(form.control(name));
     if (!box)
         return;
-    const QString filtered = applyBoxFilter(boxFilter(name), box->text());
+    const QString filtered = form.codePage().encodableOnly(applyBoxFilter(boxFilter(name), box->text()));
     if (filtered != box->text())
         box->setText(filtered);
     box->setCursorPosition(int(box->text().size()));
@@ -73,7 +77,7 @@ const QString ConfigurationFilter = QStringLiteral("OXA files (*.oxa)");
 
 // One line per key value or row whose text holds a byte that would break the unit's command (the first
 // 15). Parameter strings are left out: the settings pages encode them afresh for a write.
-QString describeBreakingEntries(const ConfigurationLoad &load) {
+QString describeBreakingEntries(const ConfigurationLoad &load, const CodePageCodec &codec) {
     QStringList lines;
     int more = 0;
     const auto check = [&](const QByteArray &entry, CommandField field, const QByteArray &text) {
@@ -82,8 +86,7 @@ QString describeBreakingEntries(const ConfigurationLoad &load) {
             return;
         if (lines.size() < 15)
             lines << TForm1::tr("- %1: its %2 holds %3")
-                         .arg(QString::fromLatin1(entry), commandFieldName(field),
-                              describeBreakingByte(*byte));
+                         .arg(codec.decode(entry), commandFieldName(field), describeBreakingByte(*byte));
         else
             ++more;
     };
@@ -124,7 +127,7 @@ void TForm1::DecodeParameters() {
 
 void TForm1::EncodeParameters() {
     const ControlReader reader = widgetControlReader([this](const QString &name) { return control(name); });
-    storeStrings(state, encodeParameters(readSettingsControls(reader)));
+    storeStrings(state, encodeParameters(readSettingsControls(reader), m_codePage));
 }
 
 // Phone-book grid
@@ -133,12 +136,21 @@ void TForm1::EncodeParameters() {
 // without a name or a phone are not written and stay unmarked.
 void TForm1::markUnwritableCells(int row) {
     QTableWidget *grid = phoneBookGrid(*this);
-    const PhoneBookRow entry = phoneBookGridRow(grid, row);
     const SimGeometry sim = state.WholeListing ? state.WholeListing->sim : SimGeometry{};
-    const bool written = !entry.name.isEmpty() && !entry.phone.isEmpty();
-    const std::pair<int, QString> reasons[] = {
-        {0, written ? unwritableFieldReason(entry.name, CommandField::Name, sim) : QString()},
-        {1, written ? unwritableFieldReason(entry.phone, CommandField::Number, sim) : QString()}};
+    const auto textAt = [grid, row](int column) {
+        const QTableWidgetItem *cell = grid->item(row, column);
+        return cell ? cell->text() : QString();
+    };
+    const bool written = !textAt(0).isEmpty() && !textAt(1).isEmpty();
+    const auto reasonFor = [&](int column, CommandField field) -> QString {
+        const QString text = textAt(column);
+        const std::optional<QByteArray> bytes = m_codePage.encode(text);
+        if (!bytes)
+            return tr("Holds %1.").arg(notInCodePage(m_codePage, *m_codePage.firstUnencodable(text)));
+        return written ? unwritableFieldReason(*bytes, field, sim) : QString();
+    };
+    const std::pair<int, QString> reasons[] = {{0, reasonFor(0, CommandField::Name)},
+                                               {1, reasonFor(1, CommandField::Number)}};
     for (const auto &[column, reason] : reasons) {
         QTableWidgetItem *cell = grid->item(row, column);
         if (!cell)
@@ -155,14 +167,14 @@ void TForm1::markUnwritableCells() {
 }
 
 void TForm1::clearPhoneBook() {
-    setPhoneBookGridRows(phoneBookGrid(*this), {});
+    setPhoneBookGridRows(phoneBookGrid(*this), {}, m_codePage);
 }
 
 void TForm1::appendPhoneBookRow(const QByteArray &name, const QByteArray &number) {
     QTableWidget *grid = phoneBookGrid(*this);
     // The entry is kept as the unit sent it, also a text holding "=", so that writing it back
     // stores the same text and number.
-    insertPhoneBookGridRow(grid, grid->rowCount(), PhoneBookRow{name, number});
+    insertPhoneBookGridRow(grid, grid->rowCount(), PhoneBookRow{name, number}, m_codePage);
     markUnwritableCells(grid->rowCount() - 1);
     if (grid->currentRow() < 0)
         grid->setCurrentCell(0, 0);
@@ -170,25 +182,43 @@ void TForm1::appendPhoneBookRow(const QByteArray &name, const QByteArray &number
 
 QList<std::pair<QByteArray, QByteArray>> TForm1::phoneBookRows() const {
     QList<std::pair<QByteArray, QByteArray>> rows;
-    for (const PhoneBookRow &row : phoneBookGridRows(phoneBookGrid(*this)))
+    for (const PhoneBookRow &row : phoneBookGridRows(phoneBookGrid(*this), m_codePage))
         rows.append({row.name, row.phone});
     return rows;
 }
+
+namespace {
+
+bool rowIsEmpty(const QTableWidget *grid, int row) {
+    for (int column = 0; column < grid->columnCount(); ++column)
+        if (const QTableWidgetItem *cell = grid->item(row, column); cell && !cell->text().isEmpty())
+            return false;
+    return true;
+}
+
+} // namespace
 
 void TForm1::LineInClick() {
     QTableWidget *grid = phoneBookGrid(*this);
     const int current = grid->currentRow();
     // The stand-in row of an empty grid is no row yet: the inserted row takes its place.
     const int rowCount = showsOnlyStandInRow(grid) ? 0 : grid->rowCount();
-    bool currentEmpty = false;
-    if (current >= 0 && current < rowCount) {
-        const PhoneBookRow row = phoneBookGridRow(grid, current);
-        currentEmpty = row.name.isEmpty() && row.phone.isEmpty();
-    }
+    const bool currentEmpty = current >= 0 && current < rowCount && rowIsEmpty(grid, current);
     const std::optional<int> index = insertLineIndex(rowCount, current, currentEmpty);
     if (!index)
         return;
-    insertPhoneBookGridRow(grid, *index, PhoneBookRow{});
+    insertPhoneBookGridRow(grid, *index, PhoneBookRow{}, m_codePage);
+    grid->setCurrentCell(*index, std::max(grid->currentColumn(), 0));
+}
+
+void TForm1::appendLineBelowLast() {
+    QTableWidget *grid = phoneBookGrid(*this);
+    const int current = grid->currentRow();
+    const std::optional<int> index =
+        appendLineIndex(grid->rowCount(), current, current >= 0 && rowIsEmpty(grid, current));
+    if (!index)
+        return;
+    insertPhoneBookGridRow(grid, *index, PhoneBookRow{}, m_codePage);
     grid->setCurrentCell(*index, std::max(grid->currentColumn(), 0));
 }
 
@@ -208,8 +238,8 @@ void TForm1::FindClick() {
     const QString wanted = ctl<QLineEdit>("FindN")->text();
     for (int row = 0; row < grid->rowCount(); ++row) {
         const QTableWidgetItem *name = grid->item(row, 0);
-        if (phoneBookNameMatches(name ? name->text() : QString(), phoneBookGridRow(grid, row).separator,
-                                 wanted)) {
+        if (phoneBookNameMatches(name ? name->text() : QString(),
+                                 phoneBookGridRow(grid, row, m_codePage).separator, wanted)) {
             grid->setCurrentCell(row, 0);
             grid->setFocus();
             return;
@@ -220,14 +250,15 @@ void TForm1::FindClick() {
 // Configuration file
 
 void TForm1::SaveClick() {
-    const QString path = m_seams.dialogs->saveFileName(ConfigurationFilter);
+    const QString path =
+        withFilterExtension(m_seams.dialogs->saveFileName(ConfigurationFilter), ConfigurationFilter);
     if (path.isEmpty())
         return;
     ConfigurationContent content;
     for (std::size_t i = 0; i < kEditBoxKeys.size(); ++i)
-        content.editBoxValues[i] = ctl<QLineEdit>(kEditBoxKeys[i])->text().toLatin1();
+        content.editBoxValues[i] = unitBytes(ctl<QLineEdit>(kEditBoxKeys[i])->text());
     content.strings = heldStrings(state); // as held: the controls are not encoded for a file
-    content.rows = phoneBookEntryRows(phoneBookGrid(*this));
+    content.rows = phoneBookEntryRows(phoneBookGrid(*this), m_codePage);
     const QString error = writeConfigurationFile(path, buildConfigurationFile(content));
     if (!error.isEmpty())
         report(error);
@@ -252,18 +283,18 @@ void TForm1::LoadClick() {
         report(load.error);
         return;
     }
-    if (const QString refused = describeBreakingEntries(load); !refused.isEmpty()) {
+    if (const QString refused = describeBreakingEntries(load, m_codePage); !refused.isEmpty()) {
         report(tr("Nothing was loaded from %1: some entries hold characters that the unit's commands cannot "
                   "carry:\n%2\nCorrect them in the file and load it again.")
                    .arg(QDir::toNativeSeparators(path), refused));
         return;
     }
-    setPhoneBookGridRows(grid, load.rows);
+    setPhoneBookGridRows(grid, load.rows, m_codePage);
     markUnwritableCells();
     grid->setCurrentCell(0, column);
     // Set through the boxes, so their filters and the button-A mirroring run on the loaded values.
     for (const LoadedKeyValue &value : load.editBoxValues)
-        ctl<QLineEdit>(value.key.constData())->setText(QString::fromLatin1(value.value));
+        ctl<QLineEdit>(value.key.constData())->setText(shownText(value.value));
     for (const LoadedParameter &parameter : load.parameters) {
         ParameterStrings strings = heldStrings(state);
         strings[parameter.which] = parameter.value;

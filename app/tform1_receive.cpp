@@ -20,7 +20,7 @@
 namespace oxa {
 
 void TForm1::ApdComPort1TriggerAvail(int count) {
-    toggleReceiveIndicator();
+    blinkLineIndicator();
     for (int i = 0; i < count; ++i) {
         const char byte = port()->readChar();
         const quint64 epoch = state.Epochs.byteRead();
@@ -47,7 +47,7 @@ void TForm1::ApdComPort1TriggerAvail(int count) {
 
 void TForm1::processLine(const QByteArray &line, quint64 epoch, bool cut) {
     if (isLoggedLine(line))
-        log(QLatin1Char('[') + m_logClock.now() + QStringLiteral("]   ") + QString::fromLatin1(line));
+        log(QLatin1Char('[') + m_logClock.now() + QStringLiteral("]   ") + shownText(line));
     // No reply is that long: what is left of it is not acted on, and a read it came in cannot be whole.
     if (cut) {
         if (state.Read.fail(tr("the unit sent a line longer than %1 bytes").arg(LineReader::MaxLineLength)) ==
@@ -110,7 +110,7 @@ void TForm1::processLine(const QByteArray &line, quint64 epoch, bool cut) {
             break;
         // The detect switch goes out before the read that follows it, so its answer comes first.
         if (state.DetectChangePending) {
-            detectChangeFailed(tr("the unit answered \"%1\"").arg(QString::fromLatin1(line)), true);
+            detectChangeFailed(tr("the unit answered \"%1\"").arg(shownText(line)), true);
             break;
         }
         if (epoch >= state.ReadEpoch && state.Read.finalReply(false, line) == UnitRead::Progress::Failed)
@@ -121,7 +121,7 @@ void TForm1::processLine(const QByteArray &line, quint64 epoch, bool cut) {
         else if (state.UploadWaiting)
             uploadStepFailed(line);
         else if (state.RefreshAfterOk)
-            changeFailed(tr("the unit answered \"%1\"").arg(QString::fromLatin1(line)));
+            changeFailed(tr("the unit answered \"%1\"").arg(shownText(line)));
         break;
     }
     // A read is alive while its lines come; noise on the line does not keep it waiting.
@@ -205,7 +205,7 @@ void TForm1::showBattery(const QByteArray &line) {
     const std::optional<BatteryReading> reading = parseBattery(line);
     if (!reading)
         return; // logged already; a garbled field shows nothing
-    log(QString::fromLatin1(reading->field));
+    log(shownText(reading->field));
     setPanelText(1, batteryPanelText(*reading));
     auto *bar = ctl<QProgressBar>("BVoltage");
     bar->setValue(std::clamp(reading->value, bar->minimum(), bar->maximum()));
@@ -261,7 +261,7 @@ void TForm1::takeSimSize(const QByteArray &line) {
 }
 
 void TForm1::showOperator(const QByteArray &line) {
-    setPanelText(0, operatorPanelText(operatorText(line)));
+    setPanelText(0, operatorPanelText(shownText(operatorText(line))));
     // Only a read asks for the SIM's size; the operator's name alone changes nothing else.
     if (state.Read.phase() != UnitRead::Phase::Operator)
         return;

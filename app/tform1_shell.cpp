@@ -2,9 +2,11 @@
 #include "tform1.h"
 
 #include "branding.h"
+#include "codepagechoice.h"
 #include "formsettings.h"
 #include "inifile.h"
 #include "monitor.h"
+#include "savefilename.h"
 #include "settingsfiles.h"
 #include "texts.h"
 
@@ -23,6 +25,7 @@ namespace {
 
 const QString FormSection = QStringLiteral("Form");
 const QString LanguageSection = QStringLiteral("Language");
+const QString CodePageSection = QStringLiteral("CodePage");
 
 // The area each screen leaves to windows, the primary screen's first.
 QList<QRect> screenAreas() {
@@ -73,6 +76,13 @@ void TForm1::FormCreate() {
         report(tr("The settings file %1 cannot be read (%2). The built-in settings are used, and the file is "
                   "left as it is when the program closes.")
                    .arg(m_settingsReadPath, error));
+    // The code page before anything from the unit or a file is shown.
+    const CodePageChoice codePage =
+        chooseCodePage(ini.readString(CodePageSection, QStringLiteral("Name"), QString()), QLocale());
+    m_codePage = codePage.codec;
+    m_monitor->setCodePage(m_codePage);
+    if (!codePage.problem.isEmpty())
+        report(codePage.problem);
     const FormSettings form = readFormSettings(ini, sizeHint(), screenAreas());
     move(form.position);
     m_uploadPause = form.uploadPause;
@@ -140,7 +150,8 @@ void TForm1::FormClose() {
 }
 
 void TForm1::SaveMonitorClick() {
-    const QString path = m_seams.dialogs->saveFileName(tr("Monitor files (*.mon)"));
+    const QString filter = tr("Monitor files (*.mon)");
+    const QString path = withFilterExtension(m_seams.dialogs->saveFileName(filter), filter);
     if (path.isEmpty())
         return;
     QString error;
@@ -148,11 +159,11 @@ void TForm1::SaveMonitorClick() {
         m_seams.errors->report(tr("The log could not be saved to %1: %2").arg(path, error));
 }
 
-void TForm1::toggleReceiveIndicator() {
+void TForm1::blinkLineIndicator() {
     auto *led = ctl<QWidget>("RXDled");
     led->setVisible(led->isHidden());
-    if (!m_ledTimer->isActive())
-        m_ledTimer->start();
+    // Counted from the last data, so that the indicator is out while the line is quiet.
+    m_ledTimer->start(ReceiveIndicatorHoldMs);
 }
 
 void TForm1::LedTimerTimer() {

@@ -84,11 +84,6 @@ void restartReplyTimer(TForm1 &form) {
     uploadReplyTimer(form)->start(form.upload.replyTimeoutMs);
 }
 
-void toggleLed(TForm1 &form) {
-    if (auto *led = form.ctl<QWidget>("RXDled"))
-        led->setVisible(led->isHidden());
-}
-
 // Waits in one-second steps until the output queue has room for `bytes`; false when the line took
 // nothing for UploadDrainIdleWaits waits in a row (flow control held for good, a stuck port).
 bool waitForOutputRoom(TForm1 &form, int bytes) {
@@ -98,7 +93,7 @@ bool waitForOutputRoom(TForm1 &form, int bytes) {
         if (idleWaits >= UploadDrainIdleWaits)
             return false;
         form.log(QStringLiteral("sending"));
-        toggleLed(form);
+        form.blinkLineIndicator();
         form.pause(UploadDrainWaitMs);
         const int free = form.port()->freeOutputSpace();
         idleWaits = free > lastFree ? 0 : idleWaits + 1;
@@ -143,7 +138,7 @@ void runStep(TForm1 &form) {
             form.pause(form.uploadPause());
         if (!form.upload.running)
             return; // stopped during the pause (the line was lost): said already
-        form.log(QString::fromLatin1(command.logText()));
+        form.log(form.shownText(command.logText()));
         form.upload.promptExpected = step.sendsFile();
         form.send(command.line);
         form.upload.stepSent = true;
@@ -264,7 +259,7 @@ void failUploadStep(TForm1 &form, const QByteArray &reply) {
     if (!form.state.UploadWaiting)
         return;
     stopWithMessage(form, tr("The upload stopped at %1: the module answered \"%2\".")
-                              .arg(lineName(form, form.state.UploadIndex), QString::fromLatin1(reply)));
+                              .arg(lineName(form, form.state.UploadIndex), form.shownText(reply)));
 }
 
 void uploadLineLost(TForm1 &form, const QString &loss) {

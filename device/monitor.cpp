@@ -17,10 +17,6 @@ namespace {
 // Save Log hands the file its bytes in pieces of about this size.
 constexpr qsizetype SavePieceBytes = 256 * 1024;
 
-QByteArray savedLine(const QString &line) {
-    return line.toLatin1() + "\r\n";
-}
-
 qint64 heldSize(const QString &line) {
     return line.size() + 1;
 }
@@ -218,12 +214,34 @@ QStringList Monitor::lines() const {
     return result;
 }
 
+namespace {
+
+QByteArray logFileLine(const QString &line, const CodePageCodec &codec) {
+    if (const std::optional<QByteArray> bytes = codec.encode(line))
+        return *bytes;
+    QByteArray bytes;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (const std::optional<QByteArray> byte = codec.encode(QStringView(line).sliced(i, 1))) {
+            bytes += *byte;
+            continue;
+        }
+        const qsizetype width =
+            line[i].isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate() ? 2 : 1;
+        const char32_t character = *codec.firstUnencodable(QStringView(line).sliced(i, width));
+        bytes += "<U+" + QByteArray::number(uint(character), 16).toUpper().rightJustified(4, '0') + '>';
+        i += width - 1;
+    }
+    return bytes;
+}
+
+} // namespace
+
 bool Monitor::saveTo(const QString &path, QString *error) const {
     const QString failure = saveFileSafely(path, [this](const ByteSink &sink) {
         QByteArray piece;
         bool written = true;
         const QString notRead = forEachLine([&](const QString &line) {
-            piece += savedLine(line);
+            piece += logFileLine(line, m_codePage) + "\r\n";
             if (piece.size() >= SavePieceBytes) {
                 written = sink(piece);
                 piece.clear();

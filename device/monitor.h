@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codepagecodec.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -55,7 +57,10 @@ public:
     // The file the older lines went to; empty while none was needed.
     QString spillFilePath() const;
     QStringList lines() const;
-    // Writes every line followed by CR LF under exactly `path`, replacing a file of that name.
+    // The code page of the log file, the one the received lines were decoded with.
+    void setCodePage(const CodePageCodec &codec) { m_codePage = codec; }
+    // Writes every line followed by CR LF under exactly `path`, replacing a file of that name. A
+    // character the code page cannot hold (in a message of the program's own) is written as "<U+XXXX>".
     bool saveTo(const QString &path, QString *error) const;
 
 protected:
@@ -79,6 +84,7 @@ private:
     qint64 m_spilledLines = 0;
     qint64 m_droppedLines = 0; // older lines no file could take
     QString m_spillFailure;
+    CodePageCodec m_codePage;
 };
 
 } // namespace oxa

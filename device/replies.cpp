@@ -158,8 +158,8 @@ QByteArray operatorText(QByteArrayView line) {
     return line.sliced(line.indexOf(':') + 1).toByteArray();
 }
 
-QString operatorPanelText(QByteArrayView operatorName) {
-    return QStringLiteral("Operator: ") + QString::fromLatin1(operatorName);
+QString operatorPanelText(const QString &operatorName) {
+    return QStringLiteral("Operator: ") + operatorName;
 }
 
 std::optional<ReadEntry> parseEntryLine(QByteArrayView line) {
@@ -204,10 +204,10 @@ bool versionDisablesTones(QByteArrayView number) {
     return number.contains('#');
 }
 
-QString versionPanelText(const QString &currentPanelText, QByteArrayView number) {
+QString versionPanelText(const QString &currentPanelText, const QString &version) {
     const QString prefix = currentPanelText.contains(QLatin1String("OXA")) ? QStringLiteral(" OXA Ver: ")
                                                                            : QStringLiteral(" GSM-QU Ver: ");
-    return prefix + QString::fromLatin1(number);
+    return prefix + version;
 }
 
 } // namespace oxa

@@ -69,7 +69,7 @@ QString simPanelText(int simSize); // " SIM: " + N
 // "#SPN" (row 11): the line after its first ":" (the whole line when it has none), leading blank
 // kept, so that the panel shows two blanks before the name.
 QByteArray operatorText(QByteArrayView line);
-QString operatorPanelText(QByteArrayView operatorName); // "Operator: " + name
+QString operatorPanelText(const QString &operatorName); // "Operator: " + name, decoded by the caller
 
 // "+CPBR:" entry line (row 10).
 struct ReadEntry {
@@ -86,8 +86,8 @@ struct ReadEntry {
 std::optional<ReadEntry> parseEntryLine(QByteArrayView line);
 
 // "VER" entry: a number containing "#" disables the three tone boxes; the panel's prefix follows
-// the word "OXA" in the panel's current text.
+// the word "OXA" in the panel's current text. The version is decoded by the caller.
 bool versionDisablesTones(QByteArrayView number);
-QString versionPanelText(const QString &currentPanelText, QByteArrayView number);
+QString versionPanelText(const QString &currentPanelText, const QString &version);
 
 } // namespace oxa

@@ -151,15 +151,16 @@ QString unwritableFieldReason(QByteArrayView text, CommandField field, const Sim
     return {};
 }
 
-QString describeWriteProblems(const QList<WriteProblem> &problems, const SimGeometry &sim) {
+QString describeWriteProblems(const QList<WriteProblem> &problems, const SimGeometry &sim,
+                              const CodePageCodec &codec) {
     constexpr qsizetype Shown = 15;
     QStringList lines;
     for (qsizetype i = 0; i < problems.size() && i < Shown; ++i) {
         const WriteProblem &problem = problems[i];
         const QString entry = problem.gridRow > 0 ? QObject::tr("phone-book row %1 (%2)")
                                                         .arg(problem.gridRow)
-                                                        .arg(QString::fromLatin1(problem.entryName))
-                                                  : QString::fromLatin1(problem.entryName);
+                                                        .arg(codec.decode(problem.entryName))
+                                                  : codec.decode(problem.entryName);
         switch (problem.kind) {
         case WriteProblem::Kind::BreakingByte:
             lines << QObject::tr("- %1: its %2 holds %3, which the unit's command cannot carry")

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codepagecodec.h"
 #include "devicecommands.h"
 #include "unitread.h"
 
@@ -113,8 +114,9 @@ QList<WriteProblem> checkWholeWrite(const QList<QByteArray> &keyValues, const QL
 // hint; empty when it could. Lengths are checked only when the unit reported them.
 QString unwritableFieldReason(QByteArrayView text, CommandField field, const SimGeometry &sim);
 
-// One line per problem (the first 15, then how many more), for a message.
-QString describeWriteProblems(const QList<WriteProblem> &problems, const SimGeometry &sim);
+// One line per problem (the first 15, then how many more), for a message; names shown in `codec`.
+QString describeWriteProblems(const QList<WriteProblem> &problems, const SimGeometry &sim,
+                              const CodePageCodec &codec);
 
 // Every action of a whole write, from Start to Finish: for tests and previews.
 QList<WriteAction> planWrite(const QList<QByteArray> &keyValues, const QList<WriteRow> &rows, int simSize);

@@ -69,14 +69,14 @@ int initialItem(CodeListKind kind) {
     return kind == CodeListKind::Access ? 0 : 1;
 }
 
-ListChoice chooseCodeListItem(CodeListKind kind, const QByteArray &value) {
+ListChoice chooseCodeListItem(CodeListKind kind, const QByteArray &value, const CodePageCodec &codec) {
     const QList<QByteArray> items = codeListItems(kind);
     ListChoice choice;
     int index = starItem(kind);
     if (value != star) {
         const std::optional<int> number = integerFromText(value);
         if (!number) {
-            choice.error = notAnIntegerMessage(value);
+            choice.error = notAnIntegerMessage(value, codec);
             return choice;
         }
         index = *number;
@@ -204,13 +204,13 @@ QByteArray encodeAccessField(const CodePage &page) {
     return field + '#' + flag(page.sms);
 }
 
-DecodedCode decodeCodeNode(const QByteArray &nodeText) {
+DecodedCode decodeCodeNode(const QByteArray &nodeText, const CodePageCodec &codec) {
     DecodedCode decoded;
     const qsizetype hash = nodeText.indexOf('#');
     const QByteArray modeText = hash < 0 ? QByteArray() : nodeText.mid(hash + 1, 1);
     const std::optional<int> mode = integerFromText(modeText);
     if (!mode) {
-        decoded.error = notAnIntegerMessage(modeText);
+        decoded.error = notAnIntegerMessage(modeText, codec);
         return decoded;
     }
     if (*mode < 0 || *mode >= codeModeCount) {
@@ -234,7 +234,7 @@ DecodedCode decodeCodeNode(const QByteArray &nodeText) {
     }
     for (const ListField &listField : listFieldsOfMode(*mode)) {
         const ListChoice choice =
-            chooseCodeListItem(codeListKind(listField.list), fieldAt(field, listField.position, 2));
+            chooseCodeListItem(codeListKind(listField.list), fieldAt(field, listField.position, 2), codec);
         if (!choice.error.isEmpty()) {
             decoded.error = choice.error;
             return decoded;

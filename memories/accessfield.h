@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codepagecodec.h"
 #include "memoryeditor.h"
 
 #include <QByteArray>
@@ -32,8 +33,8 @@ int initialItem(CodeListKind kind);
 
 // Setting a list from a value of the field: "**" selects the "**" item, any other value is read as a
 // number and selects that item index; an index beyond the list selects nothing (empty text); a value
-// that is not a number gives the conversion message and selects nothing.
-ListChoice chooseCodeListItem(CodeListKind kind, const QByteArray &value);
+// that is not a number gives the conversion message (quoting it in `codec`) and selects nothing.
+ListChoice chooseCodeListItem(CodeListKind kind, const QByteArray &value, const CodePageCodec &codec);
 
 // The lists of the mode pages; each control's object name is its enumerator's name.
 enum class CodeList {
@@ -102,6 +103,7 @@ struct DecodedCode {
     std::optional<bool> sms;
     QString error;
 };
-DecodedCode decodeCodeNode(const QByteArray &nodeText);
+// Messages quote the node's bytes as `codec` shows them.
+DecodedCode decodeCodeNode(const QByteArray &nodeText, const CodePageCodec &codec);
 
 } // namespace oxa

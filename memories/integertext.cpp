@@ -27,8 +27,8 @@ std::optional<int> integerFromText(const QByteArray &text) {
     return int(negative ? -value : value);
 }
 
-QString notAnIntegerMessage(const QByteArray &text) {
-    return QStringLiteral("'%1' is not a valid integer value").arg(QString::fromLatin1(text));
+QString notAnIntegerMessage(const QByteArray &text, const CodePageCodec &codec) {
+    return QStringLiteral("'%1' is not a valid integer value").arg(codec.decode(text));
 }
 
 } // namespace oxa

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codepagecodec.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -10,6 +12,6 @@ namespace oxa {
 std::optional<int> integerFromText(const QByteArray &text);
 
 // The message shown when such a text is not a number: "'12a' is not a valid integer value".
-QString notAnIntegerMessage(const QByteArray &text);
+QString notAnIntegerMessage(const QByteArray &text, const CodePageCodec &codec);
 
 } // namespace oxa

@@ -44,14 +44,14 @@ ListChoice addPosition(int selectionNodeCount) {
     return positionItem(selectionNodeCount);
 }
 
-SelectionNodeFields readSelectionNode(MemoryKind kind, const QByteArray &text) {
+SelectionNodeFields readSelectionNode(MemoryKind kind, const QByteArray &text, const CodePageCodec &codec) {
     SelectionNodeFields fields;
     fields.memory = nodeMemory(text, memoryTag(kind));
     const QByteArray position = nodePosition(text);
     if (const std::optional<int> number = integerFromText(position))
         fields.position = positionItem(*number - 1);
     else
-        fields.position.error = notAnIntegerMessage(position);
+        fields.position.error = notAnIntegerMessage(position, codec);
     fields.number = nodeNumber(text);
     return fields;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codepagecodec.h"
 #include "entries.h"
 
 #include <QByteArray>
@@ -43,6 +44,7 @@ struct SelectionNodeFields {
     ListChoice position;
     QByteArray number;
 };
-SelectionNodeFields readSelectionNode(MemoryKind kind, const QByteArray &text);
+// A message quotes the node's bytes as `codec` shows them.
+SelectionNodeFields readSelectionNode(MemoryKind kind, const QByteArray &text, const CodePageCodec &codec);
 
 } // namespace oxa

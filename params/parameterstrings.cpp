@@ -302,7 +302,7 @@ SettingsControls decodeIntoControls(const SettingsControls &before, const Parame
     return applyControlOps(before, decodeOperations(decodeParameters(strings)));
 }
 
-ParameterStrings encodeParameters(const SettingsControls &c) {
+ParameterStrings encodeParameters(const SettingsControls &c, const CodePageCodec &codec) {
     ParameterStrings s;
     const int pickUp = c.pickUp == PickUp::SIMCall ? 1 : c.pickUp == PickUp::AllCall ? 2 : 0;
     const int tones = int(c.tonBeep) + 2 * int(c.tonRing) + 4 * int(c.tonVoice);
@@ -321,7 +321,7 @@ ParameterStrings encodeParameters(const SettingsControls &c) {
                    .join('#');
     s.parrl1 = encodeRelay(c.relay1);
     s.parrl2 = encodeRelay(c.relay2);
-    s.parkey = c.waitBuf.toLatin1() + '#' + bit(c.directCall);
+    s.parkey = codec.encode(c.waitBuf).value_or(QByteArray()) + '#' + bit(c.directCall);
     return s;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codepagecodec.h"
 #include "keyentries.h"
 #include "settingscontrols.h"
 
@@ -82,7 +83,8 @@ QList<ControlOp> decodeOperations(const DecodedParameters &decoded);
 SettingsControls decodeIntoControls(const SettingsControls &before, const ParameterStrings &strings);
 
 // Rebuilds all four strings from the controls. Box texts go in as they stand, so an emptied relay box
-// gives a short string that the next decoding replaces by its fallback.
-ParameterStrings encodeParameters(const SettingsControls &controls);
+// gives a short string that the next decoding replaces by its fallback. WaitBUF's text (which takes any
+// text) goes in as its bytes in `codec`; one the code page cannot hold goes in as nothing, never as "?".
+ParameterStrings encodeParameters(const SettingsControls &controls, const CodePageCodec &codec);
 
 } // namespace oxa

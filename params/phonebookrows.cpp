@@ -34,6 +34,12 @@ std::optional<int> insertLineIndex(int rowCount, int currentRow, bool currentRow
     return currentRow;
 }
 
+std::optional<int> appendLineIndex(int rowCount, int currentRow, bool currentRowIsEmpty) {
+    if (rowCount == 0 || currentRow != rowCount - 1 || currentRowIsEmpty)
+        return std::nullopt;
+    return rowCount;
+}
+
 std::optional<LineDeletion> deleteLine(int rowCount, int currentRow) {
     if (currentRow < 0 || currentRow >= rowCount)
         return std::nullopt;

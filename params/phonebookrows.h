@@ -33,6 +33,10 @@ int findPhoneBookRow(const QList<PhoneBookRow> &rows, const QString &wanted);
 // empty row (nothing changes). With no current row the row goes first.
 std::optional<int> insertLineIndex(int rowCount, int currentRow, bool currentRowIsEmpty);
 
+// Down on the last row appends an empty row, as in a value list: the index of the new row (then the
+// current one), or nullopt when the current row is not the last or is empty already.
+std::optional<int> appendLineIndex(int rowCount, int currentRow, bool currentRowIsEmpty);
+
 struct LineDeletion {
     int row;          // the row to delete
     int currentAfter; // the current row after the deletion, -1 when no row is left

@@ -1,15 +1,18 @@
 // The monitor page and the receive side of the window: logged lines, Save Log, the receive
 // indicator, and data that arrives while a handler is busy.
+#include "codepagecodec.h"
 #include "fakeseams.h"
 #include "logclock.h"
 #include "monitor.h"
 #include "tform1.h"
 #include "unprivileged.h"
 
+#include <QColor>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -34,9 +37,11 @@ class TestMonitor : public QObject {
 private slots:
     void receivedLinesAreLoggedWithTimeStamps();
     void timeStampFollowsTheClockAcrossSeconds();
-    void saveLogWritesCrLfUnderTheExactName();
+    void saveLogWritesCrLfUnderTheChosenName_data();
+    void saveLogWritesCrLfUnderTheChosenName();
     void saveLogCancelledWritesNothing();
     void receiveIndicatorTogglesAndGoesDark();
+    void receiveIndicatorShowsOnTheWindowBackground();
     void dataArrivingDuringAPauseIsDeliveredAfterwards();
     void monitorKeepsEveryLineOfALongLog();
     void linesReachTheViewWhenItIsOnScreen();
@@ -47,6 +52,7 @@ private slots:
     void longLinesAreBoundedByTheirCharacters();
     void withoutAnyFileTheOldestLinesAreDroppedAndSaid();
     void theWindowsLogFileLiesBesideItsSettingsAndGoesWithIt();
+    void savedLogIsInTheCodePage();
 };
 
 void TestMonitor::receivedLinesAreLoggedWithTimeStamps() {
@@ -77,11 +83,23 @@ void TestMonitor::timeStampFollowsTheClockAcrossSeconds() {
     }
 }
 
-void TestMonitor::saveLogWritesCrLfUnderTheExactName() {
+void TestMonitor::saveLogWritesCrLfUnderTheChosenName_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("saved");
+    // A name without an extension gets the filter's, so that Load's dialog shows it.
+    QTest::newRow("no extension") << "traffic"
+                                  << "traffic.mon";
+    QTest::newRow("an extension, as typed") << "traffic.log"
+                                            << "traffic.log";
+}
+
+void TestMonitor::saveLogWritesCrLfUnderTheChosenName() {
+    QFETCH(QString, chosen);
+    QFETCH(QString, saved);
     Window w;
     w.fakes.port.deliver("OK\r\n+CSQ: 14,0\r\n");
-    const QString path = w.folder.filePath("traffic"); // no extension is added
-    w.fakes.dialogs.saveAnswers.enqueue(path);
+    const QString path = w.folder.filePath(saved);
+    w.fakes.dialogs.saveAnswers.enqueue(w.folder.filePath(chosen));
     QMetaObject::invokeMethod(w.form.findChild<QObject *>("SaveMonitor"), "click");
     QCOMPARE(w.fakes.dialogs.filters.last(), QString("Monitor files (*.mon)"));
     QFile file(path);
@@ -92,7 +110,7 @@ void TestMonitor::saveLogWritesCrLfUnderTheExactName() {
     QVERIFY(lines[0].endsWith("]   OK\r"));
     QVERIFY(lines[1].endsWith("]   +CSQ: 14,0\r"));
     QVERIFY(lines[2].isEmpty());
-    QVERIFY(!QFile::exists(path + ".mon"));
+    QCOMPARE(QDir(w.folder.path()).entryList(QDir::Files), QStringList{saved});
 }
 
 void TestMonitor::saveLogCancelledWritesNothing() {
@@ -109,15 +127,47 @@ void TestMonitor::receiveIndicatorTogglesAndGoesDark() {
     w.fakes.port.deliver("A");
     QVERIFY(!led->isHidden());
     QVERIFY(timer->isActive());
-    const int remaining = timer->remainingTime();
+    // As if 1.5 s had passed: the next data keeps the indicator going for 2 s from then on.
+    timer->start(500);
     w.fakes.port.deliver("B");
-    QVERIFY(led->isHidden());                     // two notifications toggle it twice
-    QVERIFY(timer->remainingTime() <= remaining); // a running timer is not restarted
+    QVERIFY(led->isHidden()); // two notifications toggle it twice
+    QVERIFY2(timer->remainingTime() > 1500, qPrintable(QString::number(timer->remainingTime())));
     w.fakes.port.deliver("C");
     QVERIFY(!led->isHidden());
     w.form.LedTimerTimer();
     QVERIFY(led->isHidden());
     QVERIFY(!timer->isActive());
+}
+
+namespace {
+
+// Whether every pixel where the indicator lies is the background just left of it.
+bool showsBackgroundAt(const QImage &image, const QRect &place) {
+    const QRgb background = image.pixel(place.left() - 2, place.center().y());
+    for (int y = place.top(); y <= place.bottom(); ++y)
+        for (int x = place.left(); x <= place.right(); ++x)
+            if (image.pixel(x, y) != background)
+                return false;
+    return true;
+}
+
+} // namespace
+
+// Before any data and once it went out, nothing is to be seen where the indicator lies (neither a dark
+// patch nor the last green dot); while data comes, a green dot.
+void TestMonitor::receiveIndicatorShowsOnTheWindowBackground() {
+    Window w;
+    w.form.show();
+    auto *led = w.form.findChild<QWidget *>("RXDled");
+    const QRect place(led->mapTo(&w.form, QPoint(0, 0)), led->size());
+    QVERIFY(showsBackgroundAt(w.form.grab().toImage(), place));
+
+    w.fakes.port.deliver("OK\r\n");
+    const QRgb lit = w.form.grab().toImage().pixel(place.center());
+    QVERIFY2(qGreen(lit) > 150 && qRed(lit) < 100 && qBlue(lit) < 100, qPrintable(QColor(lit).name()));
+
+    w.form.LedTimerTimer();
+    QVERIFY(showsBackgroundAt(w.form.grab().toImage(), place));
 }
 
 void TestMonitor::dataArrivingDuringAPauseIsDeliveredAfterwards() {
@@ -135,6 +185,25 @@ void TestMonitor::dataArrivingDuringAPauseIsDeliveredAfterwards() {
     QCOMPARE(w.form.monitor()->lineCount(), 1); // not re-entrantly, not before the handler ended
     QTRY_COMPARE(w.form.monitor()->lineCount(), 2);
     QVERIFY(w.form.monitor()->lines().last().endsWith("second"));
+}
+
+// The log file holds the received bytes as they came; a character of the program's own messages that
+// the code page cannot hold is written as its number, never as "?".
+void TestMonitor::savedLogIsInTheCodePage() {
+    QTemporaryDir folder;
+    QPlainTextEdit view;
+    Monitor monitor(&view);
+    const CodePageCodec czech = *CodePageCodec::forName("windows-1250");
+    monitor.setCodePage(czech);
+    monitor.log(czech.decode("+CPBR: 28,\"+420731246810\",145,\"Dvo\xf8\xe1k\""));
+    monitor.log(QStringLiteral("Backup in /home/Ωmega/😀 done"));
+    const QString path = folder.filePath("log.mon");
+    QString error;
+    QVERIFY2(monitor.saveTo(path, &error), qPrintable(error));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("+CPBR: 28,\"+420731246810\",145,\"Dvo\xf8\xe1k\"\r\n"
+                                        "Backup in /home/<U+03A9>mega/<U+1F600> done\r\n"));
 }
 
 void TestMonitor::monitorKeepsEveryLineOfALongLog() {

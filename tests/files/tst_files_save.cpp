@@ -19,19 +19,22 @@ namespace {
 // that falls back to writing in place would damage the earlier file.
 enum class Target { Folder, UnderAFile, ReadOnlyFolder, EarlierFile };
 
+// With an extension, so that the save uses the name as it stands.
+const QString TargetName = QStringLiteral("saved.dat");
+
 const QByteArray EarlierContent =
     QByteArray("an earlier file, longer than what replaces it\r\n").repeated(2000);
 
 QString makeTarget(Target target, const QString &folder) {
     switch (target) {
     case Target::Folder:
-        return makeBadFile(BadFile::Folder, folder, "saved", {});
+        return makeBadFile(BadFile::Folder, folder, TargetName, {});
     case Target::UnderAFile:
-        return makeBadFile(BadFile::UnderAFile, folder, "saved", "an earlier file\r\n");
+        return makeBadFile(BadFile::UnderAFile, folder, TargetName, "an earlier file\r\n");
     case Target::ReadOnlyFolder: {
         const QString inner = QDir(folder).filePath("readonly");
         QDir().mkpath(inner);
-        const QString path = QDir(inner).filePath("saved");
+        const QString path = QDir(inner).filePath(TargetName);
         QFile file(path);
         if (file.open(QIODevice::WriteOnly))
             file.write(EarlierContent);
@@ -45,7 +48,7 @@ QString makeTarget(Target target, const QString &folder) {
         return path;
     }
     case Target::EarlierFile: {
-        const QString path = QDir(folder).filePath("saved");
+        const QString path = QDir(folder).filePath(TargetName);
         QFile file(path);
         if (file.open(QIODevice::WriteOnly))
             file.write(EarlierContent);
@@ -116,7 +119,7 @@ void TestFilesSave::failedSaveKeepsWhatWasThere() {
              Target(target) == Target::UnderAFile ? 1 : 0);
     if (Target(target) == Target::ReadOnlyFolder)
         QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList{"saved"});
+                 QStringList{TargetName});
 }
 
 // The file was read at start-up; by closing time it cannot be (replaced meanwhile). Rewriting it from

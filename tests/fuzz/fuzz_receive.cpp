@@ -52,7 +52,7 @@ const QList<QByteArray> &listItems(CodeListKind kind) {
 }
 
 void takeCodeNode(const QByteArray &node) {
-    const DecodedCode code = decodeCodeNode(node);
+    const DecodedCode code = decodeCodeNode(node, CodePageCodec());
     if (!code.page)
         FUZZ_CHECK(!code.error.isEmpty());
     else
@@ -101,7 +101,7 @@ void takeEntry(Session &s, QByteArrayView line) {
         case EntryTree::MemoSel:
         case EntryTree::ButtonsSel: {
             const MemoryKind kind = tree == EntryTree::MemoSel ? MemoryKind::Keyboard : MemoryKind::Button;
-            const SelectionNodeFields fields = readSelectionNode(kind, placement.nodeText);
+            const SelectionNodeFields fields = readSelectionNode(kind, placement.nodeText, CodePageCodec());
             (void)memoryPreviewLabel(kind, digitFilter(fields.memory), fields.position.text);
             break;
         }
@@ -122,7 +122,7 @@ void takeEntry(Session &s, QByteArrayView line) {
         break;
     case EntryTarget::Version:
         (void)versionDisablesTones(entry->number);
-        (void)versionPanelText(QStringLiteral(" OXA Ver: "), entry->number);
+        (void)versionPanelText(QStringLiteral(" OXA Ver: "), CodePageCodec().decode(entry->number));
         break;
     case EntryTarget::KeyBox:
     case EntryTarget::GridRow:
@@ -163,7 +163,7 @@ void takeLine(Session &s, const QByteArray &line) {
         takeEntry(s, line);
         break;
     case ReplyKind::Operator:
-        (void)operatorPanelText(operatorText(line));
+        (void)operatorPanelText(CodePageCodec().decode(operatorText(line)));
         break;
     case ReplyKind::AsendDone:
         s.asendPending = false;

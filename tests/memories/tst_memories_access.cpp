@@ -214,7 +214,7 @@ void TestAccess::decode_data() {
 void TestAccess::decode() {
     QFETCH(QByteArray, node);
     QFETCH(QString, decoded);
-    QCOMPARE(describe(decodeCodeNode(node)), decoded);
+    QCOMPARE(describe(decodeCodeNode(node, CodePageCodec())), decoded);
 }
 
 void TestAccess::encodeThenDecodeRestoresThePage() {
@@ -241,7 +241,7 @@ void TestAccess::encodeThenDecodeRestoresThePage() {
 
         const QByteArray node =
             nodeText(QByteArray::number(trial + 1), 'C' + code + 'C', encodeAccessField(p));
-        const DecodedCode d = decodeCodeNode(node);
+        const DecodedCode d = decodeCodeNode(node, CodePageCodec());
         QVERIFY2(d.error.isEmpty(), node.constData());
         QCOMPARE(d.page, std::optional<int>(p.mode));
         QCOMPARE(d.code, std::optional<QByteArray>(code));

@@ -86,6 +86,10 @@ void TestEditor::selectionNode_data() {
     QTest::newRow("position blank") << keyboard << QByteArray("3:M12- [5]") << QByteArray("12") << -1
                                     << QByteArray() << QString("' ' is not a valid integer value")
                                     << QByteArray("5");
+    // The message quotes the node's bytes in the code page, as the tree shows them.
+    QTest::newRow("position a letter of the code page")
+        << keyboard << QByteArray("3:M12-\xf8[5]") << QByteArray("12") << -1 << QByteArray()
+        << QString("'ř' is not a valid integer value") << QByteArray("5");
     QTest::newRow("memory of other letters") << keyboard << QByteArray("6:Main-2[5]") << QByteArray("ain")
                                              << 1 << QByteArray("2") << QString() << QByteArray("5");
 }
@@ -98,7 +102,8 @@ void TestEditor::selectionNode() {
     QFETCH(QByteArray, positionText);
     QFETCH(QString, error);
     QFETCH(QByteArray, number);
-    const SelectionNodeFields fields = readSelectionNode(MemoryKind(kind), text);
+    const SelectionNodeFields fields =
+        readSelectionNode(MemoryKind(kind), text, *CodePageCodec::forName("windows-1250"));
     QCOMPARE(fields.memory, memory);
     QCOMPARE(fields.position.index, positionIndex);
     QCOMPARE(fields.position.text, positionText);

@@ -461,7 +461,7 @@ void TestMemoryTrees::detectBoxWritesOrDeletesThenReadsAgain() {
         listed.insert(2, {"12", "1", "DETECT"});
     w.read(listed);
     auto *box = w.form.ctl<QAbstractButton>("DetBut");
-    box->setChecked(!switchOn);
+    w.form.showDetectSetting(!switchOn);
     QCOMPARE(w.form.state.DetectEntry, known);
     w.form.ctl<QProgressBar>("Prubeh")->setValue(50);
     w.form.ctl<QWidget>("SaveOXA")->setEnabled(false);

@@ -10,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QSlider>
 #include <QTableWidget>
@@ -19,7 +20,13 @@
 namespace oxa::test {
 
 struct PagesWindow {
-    PagesWindow() {
+    // `settings`: the settings file's content, if there is to be one.
+    explicit PagesWindow(const QByteArray &settings = {}) {
+        if (!settings.isEmpty()) {
+            QFile file(folder.filePath(QStringLiteral("OXAset.ini")));
+            if (file.open(QIODevice::WriteOnly))
+                file.write(settings);
+        }
         form = std::make_unique<TForm1>(fakes.seams(), folder.filePath(QStringLiteral("OXAset")));
         form->start();
     }

@@ -4,7 +4,9 @@
 #include "configurationfile.h"
 #include "fieldcheck.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 using namespace oxa;
@@ -14,6 +16,8 @@ class TestConfigurationFilePages : public QObject {
     Q_OBJECT
 private slots:
     void saveRightAfterStartup();
+    void saveAddsTheFilterExtension_data();
+    void saveAddsTheFilterExtension();
     void cancelledDialogsChangeNothing();
     void loadMakesTheFirstRowCurrentFirst();
     void load_data();
@@ -78,6 +82,28 @@ void TestConfigurationFilePages::saveRightAfterStartup() {
     saveFile(w, path);
     QCOMPARE(readAll(path), startupFile() + "=\r\nGate=555\r\n");
     QCOMPARE(w.fakes.errors.messages, QStringList());
+}
+
+void TestConfigurationFilePages::saveAddsTheFilterExtension_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("saved");
+    // Without an extension the file would not show in Load's dialog, which lists *.oxa.
+    QTest::newRow("no extension") << "gate"
+                                  << "gate.oxa";
+    QTest::newRow("the filter's") << "gate.oxa"
+                                  << "gate.oxa";
+    QTest::newRow("another one, as typed") << "gate.cfg"
+                                           << "gate.cfg";
+}
+
+void TestConfigurationFilePages::saveAddsTheFilterExtension() {
+    QFETCH(QString, chosen);
+    QFETCH(QString, saved);
+    PagesWindow w;
+    w.edit("ADMIN1")->setText("+420600111222");
+    saveFile(w, w.filePath(chosen));
+    QCOMPARE(QDir(w.folder.path()).entryList({"*.oxa", "*.cfg", "gate"}, QDir::Files), QStringList{saved});
+    QVERIFY(readAll(w.filePath(saved)).startsWith("ADMIN1=+420600111222\r\n"));
 }
 
 void TestConfigurationFilePages::cancelledDialogsChangeNothing() {
@@ -250,7 +276,7 @@ void TestConfigurationFilePages::saveThenLoadRestoresEverything() {
         saved.edit("BBUTTON" + QString::number(n))->setText(QString::number(n));
     }
     saved.edit("ADMIN5")->clear();
-    saved.edit("ALARMON")->setText(QString::fromLatin1(text));
+    saved.edit("ALARMON")->setText(saved.form->codePage().decode(text));
     saved.edit("ALARMOFF")->setText(QStringLiteral("  off = yes  "));
     saved.form->appendPhoneBookRow(name, text);
     saved.form->appendPhoneBookRow("Gate", "+420600111222");
@@ -265,7 +291,7 @@ void TestConfigurationFilePages::saveThenLoadRestoresEverything() {
     loaded.edit("ADMIN5")->setText("5");
     loadFile(loaded, path);
 
-    QCOMPARE(loaded.edit("ALARMON")->text().toLatin1(), text);
+    QCOMPARE(loaded.form->codePage().encode(loaded.edit("ALARMON")->text()), std::optional<QByteArray>(text));
     QCOMPARE(loaded.form->phoneBookRows(), saved.form->phoneBookRows());
     // The keyboard parameters (WaitBUF, DirectCall, PARKEY) are not in the file: everything else is.
     const auto withoutKeyboard = [](PagesWindow &w) {
@@ -333,8 +359,11 @@ void TestConfigurationFilePages::failedSaveIsReported() {
     QVERIFY(!QFile::exists(noFolder));
 
     // A folder in the way of the file: reported, nothing else written.
-    saveFile(w, w.folder.path());
+    const QString folder = w.filePath(QStringLiteral("in the way.oxa"));
+    QVERIFY(QDir().mkpath(folder));
+    saveFile(w, folder);
     QCOMPARE(w.fakes.errors.messages.size(), 2);
+    QVERIFY(QFileInfo(folder).isDir());
     QCOMPARE(readAll(existing), QByteArray("ADMIN1=1\r\n"));
 }
 

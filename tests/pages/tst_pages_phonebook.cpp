@@ -16,6 +16,9 @@ private slots:
     void insertLine();
     void deleteLine_data();
     void deleteLine();
+    void downOnTheLastRowAppends_data();
+    void downOnTheLastRowAppends();
+    void downWhileEditingTheLastRowKeepsTheEdit();
     void find_data();
     void find();
 };
@@ -59,12 +62,12 @@ void TestPhoneBookPage::rowsKeepEveryByte() {
     for (const auto &[name, number] : rows)
         w.form->appendPhoneBookRow(name, number);
     QCOMPARE(w.form->phoneBookRows(), rows);
-    QCOMPARE(w.grid()->item(1, 0)->text(), QString::fromLatin1(all));
+    QCOMPARE(w.grid()->item(1, 0)->text(), w.form->codePage().decode(all));
     QCOMPARE(w.grid()->item(2, 0)->text(), QStringLiteral("a=b"));
     QCOMPARE(w.grid()->currentRow(), 0);
 
     // What the user types into a cell comes out as its bytes.
-    w.grid()->item(0, 1)->setText(QString::fromLatin1("\xe9\xff 1"));
+    w.grid()->item(0, 1)->setText(w.form->codePage().decode("\xe9\xff 1"));
     QCOMPARE(w.form->phoneBookRows().first().second, QByteArray("\xe9\xff 1"));
 }
 
@@ -90,24 +93,33 @@ void TestPhoneBookPage::emptyGridShowsOneEmptyRow() {
     QCOMPARE(w.gridLines(), QStringList{"D|4"});
 }
 
+// The grid's own keys do what the buttons do: Insert as Insert Line, Ctrl+Delete as Delete Line.
 void TestPhoneBookPage::insertLine_data() {
+    QTest::addColumn<bool>("byKey");
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<int>("current");
     QTest::addColumn<QStringList>("after");
     QTest::addColumn<int>("currentAfter");
-    QTest::newRow("empty grid") << QStringList{} << -1 << QStringList{"|"} << 0;
-    QTest::newRow("before the current row")
-        << QStringList{"A|1", "B|2", "C|3"} << 1 << QStringList{"A|1", "|", "B|2", "C|3"} << 1;
-    QTest::newRow("before the first row") << QStringList{"A|1"} << 0 << QStringList{"|", "A|1"} << 0;
-    QTest::newRow("before the last row")
-        << QStringList{"A|1", "B|2"} << 1 << QStringList{"A|1", "|", "B|2"} << 1;
-    QTest::newRow("current row already empty")
-        << QStringList{"A|1", "|", "B|2"} << 1 << QStringList{"A|1", "|", "B|2"} << 1;
-    QTest::newRow("row with a name only") << QStringList{"A|"} << 0 << QStringList{"|", "A|"} << 0;
-    QTest::newRow("row with a phone only") << QStringList{"|1"} << 0 << QStringList{"|", "|1"} << 0;
+    for (const bool byKey : {false, true}) {
+        const char *way = byKey ? "Insert key" : "button";
+        QTest::addRow("empty grid, %s", way) << byKey << QStringList{} << -1 << QStringList{"|"} << 0;
+        QTest::addRow("before the current row, %s", way)
+            << byKey << QStringList{"A|1", "B|2", "C|3"} << 1 << QStringList{"A|1", "|", "B|2", "C|3"} << 1;
+        QTest::addRow("before the first row, %s", way)
+            << byKey << QStringList{"A|1"} << 0 << QStringList{"|", "A|1"} << 0;
+        QTest::addRow("before the last row, %s", way)
+            << byKey << QStringList{"A|1", "B|2"} << 1 << QStringList{"A|1", "|", "B|2"} << 1;
+        QTest::addRow("current row already empty, %s", way)
+            << byKey << QStringList{"A|1", "|", "B|2"} << 1 << QStringList{"A|1", "|", "B|2"} << 1;
+        QTest::addRow("row with a name only, %s", way)
+            << byKey << QStringList{"A|"} << 0 << QStringList{"|", "A|"} << 0;
+        QTest::addRow("row with a phone only, %s", way)
+            << byKey << QStringList{"|1"} << 0 << QStringList{"|", "|1"} << 0;
+    }
 }
 
 void TestPhoneBookPage::insertLine() {
+    QFETCH(bool, byKey);
     QFETCH(QStringList, rows);
     QFETCH(int, current);
     QFETCH(QStringList, after);
@@ -115,30 +127,44 @@ void TestPhoneBookPage::insertLine() {
     PagesWindow w;
     appendRows(w, rows);
     w.grid()->setCurrentCell(current, 0);
-    w.button("LineIn")->click();
+    const auto insert = [&] {
+        if (byKey)
+            QTest::keyClick(w.grid(), Qt::Key_Insert);
+        else
+            w.button("LineIn")->click();
+    };
+    insert();
     QCOMPARE(w.gridLines(), after);
     QCOMPARE(w.grid()->currentRow(), currentAfter);
-    // A second click on the new empty row adds nothing more.
-    w.button("LineIn")->click();
+    // A second one on the new empty row adds nothing more.
+    insert();
     QCOMPARE(w.gridLines(), after);
     QCOMPARE(w.fakes.errors.messages, QStringList());
 }
 
 void TestPhoneBookPage::deleteLine_data() {
+    QTest::addColumn<bool>("byKey");
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<int>("current");
     QTest::addColumn<QStringList>("after");
     QTest::addColumn<int>("currentAfter");
-    QTest::newRow("empty grid") << QStringList{} << -1 << QStringList{"|"} << -1;
-    QTest::newRow("only row") << QStringList{"A|1"} << 0 << QStringList{"|"} << 0;
-    QTest::newRow("last of several") << QStringList{"A|1", "B|2", "C|3"} << 2 << QStringList{"A|1", "B|2"}
-                                     << 1;
-    QTest::newRow("middle row") << QStringList{"A|1", "B|2", "C|3"} << 1 << QStringList{"A|1", "C|3"} << 1;
-    QTest::newRow("first row") << QStringList{"A|1", "B|2"} << 0 << QStringList{"B|2"} << 0;
-    QTest::newRow("no current row") << QStringList{"A|1", "B|2"} << -1 << QStringList{"A|1", "B|2"} << -1;
+    for (const bool byKey : {false, true}) {
+        const char *way = byKey ? "Ctrl+Delete" : "button";
+        QTest::addRow("empty grid, %s", way) << byKey << QStringList{} << -1 << QStringList{"|"} << -1;
+        QTest::addRow("only row, %s", way) << byKey << QStringList{"A|1"} << 0 << QStringList{"|"} << 0;
+        QTest::addRow("last of several, %s", way)
+            << byKey << QStringList{"A|1", "B|2", "C|3"} << 2 << QStringList{"A|1", "B|2"} << 1;
+        QTest::addRow("middle row, %s", way)
+            << byKey << QStringList{"A|1", "B|2", "C|3"} << 1 << QStringList{"A|1", "C|3"} << 1;
+        QTest::addRow("first row, %s", way)
+            << byKey << QStringList{"A|1", "B|2"} << 0 << QStringList{"B|2"} << 0;
+        QTest::addRow("no current row, %s", way)
+            << byKey << QStringList{"A|1", "B|2"} << -1 << QStringList{"A|1", "B|2"} << -1;
+    }
 }
 
 void TestPhoneBookPage::deleteLine() {
+    QFETCH(bool, byKey);
     QFETCH(QStringList, rows);
     QFETCH(int, current);
     QFETCH(QStringList, after);
@@ -146,10 +172,62 @@ void TestPhoneBookPage::deleteLine() {
     PagesWindow w;
     appendRows(w, rows);
     w.grid()->setCurrentCell(current, current < 0 ? -1 : 1);
-    w.button("LineDel")->click();
+    if (byKey)
+        QTest::keyClick(w.grid(), Qt::Key_Delete, Qt::ControlModifier);
+    else
+        w.button("LineDel")->click();
     QCOMPARE(w.gridLines(), after);
     QCOMPARE(w.grid()->currentRow(), currentAfter);
     QCOMPARE(w.fakes.errors.messages, QStringList());
+}
+
+void TestPhoneBookPage::downOnTheLastRowAppends_data() {
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<int>("currentAfter");
+    QTest::newRow("last row") << QStringList{"A|1", "B|2"} << 1 << QStringList{"A|1", "B|2", "|"} << 2;
+    QTest::newRow("last row with a name only") << QStringList{"A|"} << 0 << QStringList{"A|", "|"} << 1;
+    QTest::newRow("last row empty") << QStringList{"A|1", "|"} << 1 << QStringList{"A|1", "|"} << 1;
+    QTest::newRow("empty grid") << QStringList{} << 0 << QStringList{"|"} << 0;
+    // Elsewhere Down only moves down.
+    QTest::newRow("not the last row") << QStringList{"A|1", "B|2"} << 0 << QStringList{"A|1", "B|2"} << 1;
+}
+
+// Down on the last row appends an empty row, as in a value list; on that new empty row it adds no more.
+void TestPhoneBookPage::downOnTheLastRowAppends() {
+    QFETCH(QStringList, rows);
+    QFETCH(int, current);
+    QFETCH(QStringList, after);
+    QFETCH(int, currentAfter);
+    PagesWindow w;
+    w.form->show();
+    appendRows(w, rows);
+    w.grid()->setCurrentCell(current, 1);
+    QTest::keyClick(w.grid(), Qt::Key_Down);
+    QCOMPARE(w.gridLines(), after);
+    QCOMPARE(w.grid()->currentRow(), currentAfter);
+    QCOMPARE(w.grid()->currentColumn(), 1);
+    if (after.at(currentAfter) == "|") {
+        QTest::keyClick(w.grid(), Qt::Key_Down);
+        QCOMPARE(w.gridLines(), after);
+    }
+    QCOMPARE(w.fakes.errors.messages, QStringList());
+}
+
+// Typing into the last row and pressing Down keeps what was typed and opens a new row below.
+void TestPhoneBookPage::downWhileEditingTheLastRowKeepsTheEdit() {
+    PagesWindow w;
+    w.form->show();
+    appendRows(w, {"A|1"});
+    w.grid()->setCurrentCell(0, 1);
+    w.grid()->editItem(w.grid()->item(0, 1));
+    auto *editor = w.grid()->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    QTest::keyClicks(editor, "23");
+    QTest::keyClick(editor, Qt::Key_Down);
+    QCOMPARE(w.gridLines(), (QStringList{"A|23", "|"})); // the editor opens with its text selected
+    QCOMPARE(w.grid()->currentRow(), 1);
 }
 
 void TestPhoneBookPage::find_data() {

@@ -15,6 +15,8 @@ private slots:
     void insertLine();
     void deleteLine_data();
     void deleteLine();
+    void appendLine_data();
+    void appendLine();
 };
 
 void TestPhoneBook::splitLine_data() {
@@ -127,6 +129,27 @@ void TestPhoneBook::deleteLine() {
         QCOMPARE(d->row, deleted);
         QCOMPARE(d->currentAfter, currentAfter);
     }
+}
+
+void TestPhoneBook::appendLine_data() {
+    QTest::addColumn<int>("rowCount");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<bool>("currentEmpty");
+    QTest::addColumn<int>("appendAt"); // -1: nothing changes
+    QTest::newRow("last row") << 5 << 4 << false << 5;
+    QTest::newRow("only row") << 1 << 0 << false << 1;
+    QTest::newRow("last row empty") << 5 << 4 << true << -1;
+    QTest::newRow("not the last row") << 5 << 3 << false << -1;
+    QTest::newRow("no current row") << 5 << -1 << false << -1;
+    QTest::newRow("no rows") << 0 << -1 << false << -1;
+}
+
+void TestPhoneBook::appendLine() {
+    QFETCH(int, rowCount);
+    QFETCH(int, current);
+    QFETCH(bool, currentEmpty);
+    QFETCH(int, appendAt);
+    QCOMPARE(appendLineIndex(rowCount, current, currentEmpty).value_or(-1), appendAt);
 }
 
 QTEST_APPLESS_MAIN(TestPhoneBook)

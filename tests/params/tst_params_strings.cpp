@@ -46,6 +46,8 @@ private slots:
     void startupStringsDecodeToFallbackRelays();
     void shortStringsFromEditedBoxesComeBackAsFallbacks_data();
     void shortStringsFromEditedBoxesComeBackAsFallbacks();
+    void waitBufTextInTheCodePage_data();
+    void waitBufTextInTheCodePage();
     void encodesControls();
 };
 
@@ -97,7 +99,7 @@ void TestParameterStrings::roundTrip_data() {
 void TestParameterStrings::roundTrip() {
     QFETCH(ParameterStrings, in);
     QFETCH(ParameterStrings, out);
-    QCOMPARE(encodeParameters(decodeIntoControls(SettingsControls{}, in)), out);
+    QCOMPARE(encodeParameters(decodeIntoControls(SettingsControls{}, in), CodePageCodec()), out);
 }
 
 void TestParameterStrings::decodesStartupOxaString() {
@@ -175,7 +177,7 @@ void TestParameterStrings::keepsPreviousChoiceForUnknownCharacters() {
     QCOMPARE(c.relay1.mode, RelayMode::Camera);
     QCOMPARE(c.relay2.mode, RelayMode::Light);
     QCOMPARE(c.port, Port::None);
-    QCOMPARE(encodeParameters(c), strings("4#4#1#0#1#7#0#1", "5#2#03#0", "6#3#03#0", kKey));
+    QCOMPARE(encodeParameters(c, CodePageCodec()), strings("4#4#1#0#1#7#0#1", "5#2#03#0", "6#3#03#0", kKey));
 }
 
 void TestParameterStrings::resetClearsEveryCheckBox() {
@@ -219,13 +221,42 @@ void TestParameterStrings::shortStringsFromEditedBoxesComeBackAsFallbacks_data()
     QTest::addColumn<QByteArray>("encoded");
     SettingsControls emptyCode = decodeIntoControls(SettingsControls{}, startupParameterStrings());
     emptyCode.relay1.code.clear();
-    QTest::newRow("emptied code box") << int(ParameterString::Relay1) << encodeParameters(emptyCode).parrl1;
+    QTest::newRow("emptied code box")
+        << int(ParameterString::Relay1) << encodeParameters(emptyCode, CodePageCodec()).parrl1;
     SettingsControls emptyTime = emptyCode;
     emptyTime.relay2.time.clear();
-    QTest::newRow("emptied time box") << int(ParameterString::Relay2) << encodeParameters(emptyTime).parrl2;
+    QTest::newRow("emptied time box")
+        << int(ParameterString::Relay2) << encodeParameters(emptyTime, CodePageCodec()).parrl2;
     SettingsControls longWait = emptyCode;
     longWait.waitBuf = QStringLiteral("12");
-    QTest::newRow("two-character WaitBUF") << int(ParameterString::Key) << encodeParameters(longWait).parkey;
+    QTest::newRow("two-character WaitBUF")
+        << int(ParameterString::Key) << encodeParameters(longWait, CodePageCodec()).parkey;
+    const CodePageCodec czech = *CodePageCodec::forName("windows-1250");
+    SettingsControls letterWait = emptyCode;
+    letterWait.waitBuf = QStringLiteral("ř");
+    QTest::newRow("WaitBUF letter") << int(ParameterString::Key)
+                                    << encodeParameters(letterWait, czech).parkey;
+    letterWait.waitBuf = QStringLiteral("Ω");
+    QTest::newRow("WaitBUF outside the code page")
+        << int(ParameterString::Key) << encodeParameters(letterWait, czech).parkey;
+}
+
+// WaitBUF takes any text: a letter goes in as its byte in the code page, one the code page cannot hold
+// as nothing (never as "?").
+void TestParameterStrings::waitBufTextInTheCodePage_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("parkey");
+    QTest::newRow("item") << "2" << QByteArray("2#0");
+    QTest::newRow("letter of the code page") << "ř" << QByteArray("\xf8#0");
+    QTest::newRow("outside the code page") << "Ω" << QByteArray("#0");
+}
+
+void TestParameterStrings::waitBufTextInTheCodePage() {
+    QFETCH(QString, text);
+    QFETCH(QByteArray, parkey);
+    SettingsControls c = decodeIntoControls(SettingsControls{}, startupParameterStrings());
+    c.waitBuf = text;
+    QCOMPARE(encodeParameters(c, *CodePageCodec::forName("windows-1250")).parkey, parkey);
 }
 
 void TestParameterStrings::shortStringsFromEditedBoxesComeBackAsFallbacks() {
@@ -251,13 +282,13 @@ void TestParameterStrings::encodesControls() {
     c.relay2 = {"6", RelayMode::Switch, "03", false, true};
     c.waitBuf = QStringLiteral("9");
     c.directCall = true;
-    QCOMPARE(encodeParameters(c), strings("7#1#2#1#0#2#1#1", "0#4#99#0", "6#5#03#1", "9#1"));
+    QCOMPARE(encodeParameters(c, CodePageCodec()), strings("7#1#2#1#0#2#1#1", "0#4#99#0", "6#5#03#1", "9#1"));
     c.pickUp = PickUp::None;
     c.port = Port::None;
     c.relay1.mode = RelayMode::None;
     c.waiting = 0;
-    QCOMPARE(encodeParameters(c).paroxa, QByteArray("7#1#0#1#0#2#0#2"));
-    QCOMPARE(encodeParameters(c).parrl1, QByteArray("0#0#99#0"));
+    QCOMPARE(encodeParameters(c, CodePageCodec()).paroxa, QByteArray("7#1#0#1#0#2#0#2"));
+    QCOMPARE(encodeParameters(c, CodePageCodec()).parrl1, QByteArray("0#0#99#0"));
 }
 
 QTEST_APPLESS_MAIN(TestParameterStrings)

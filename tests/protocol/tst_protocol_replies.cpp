@@ -1,4 +1,5 @@
 // The reply table and the fields that the receive handler takes out of the unit's lines.
+#include "codepagecodec.h"
 #include "replies.h"
 
 #include <QRandomGenerator>
@@ -284,8 +285,7 @@ void TestReplies::operatorName_data() {
                                               "ez")
                                 << QByteArray(" \xe8"
                                               "ez")
-                                << QString::fromLatin1("Operator:  \xe8"
-                                                       "ez");
+                                << QStringLiteral("Operator:  čez");
 }
 
 void TestReplies::operatorName() {
@@ -293,7 +293,8 @@ void TestReplies::operatorName() {
     QFETCH(QByteArray, name);
     QFETCH(QString, panel);
     QCOMPARE(oxa::operatorText(line), name);
-    QCOMPARE(oxa::operatorPanelText(name), panel);
+    // The window decodes the name in its code page (here Windows-1250) before the panel shows it.
+    QCOMPARE(oxa::operatorPanelText(oxa::CodePageCodec::forName("windows-1250")->decode(name)), panel);
 }
 
 void TestReplies::entryCut_data() {
@@ -408,7 +409,7 @@ void TestReplies::version() {
     QFETCH(bool, disablesTones);
     QFETCH(QString, newPanel);
     QCOMPARE(oxa::versionDisablesTones(number), disablesTones);
-    QCOMPARE(oxa::versionPanelText(panel, number), newPanel);
+    QCOMPARE(oxa::versionPanelText(panel, QString::fromLatin1(number)), newPanel);
 }
 
 QTEST_APPLESS_MAIN(TestReplies)

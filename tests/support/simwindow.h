@@ -9,6 +9,7 @@
 #include "unithost.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -19,7 +20,7 @@ namespace oxa::test {
 struct SimWindow {
     explicit SimWindow(sim::UnitOptions options = defaultOptions(),
                        const QString &exeName = QStringLiteral("GSMQuend"))
-        : host(sim::UnitHost::forTests(options)),
+        : exeName(exeName), host(sim::UnitHost::forTests(options)),
           line([this](const QList<PortEntry> &ports, const QString &preselect) {
               return dialogs.choosePort(ports, preselect);
           }),
@@ -40,6 +41,13 @@ struct SimWindow {
 
     sim::Unit &unit() { return host->unit(); }
 
+    // Writes the settings file the window reads when it starts.
+    void writeSettings(const QByteArray &content) {
+        QFile file(folder.filePath(exeName + QStringLiteral(".ini")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
     // Lets the unit and the program talk until `done` holds (or the event loop has turned enough).
     template <class Predicate> bool settle(Predicate done, int turns = 200000) {
         return settleUntil(*host, done, turns);
@@ -54,6 +62,7 @@ struct SimWindow {
     }
 
     QTemporaryDir folder;
+    QString exeName;
     std::shared_ptr<sim::UnitHost> host;
     RecordingPause pause;
     RecordingErrors errors;
