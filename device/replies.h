@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QString>
 
+#include "listing.h"
+
 #include <optional>
 
 namespace oxa {
@@ -71,14 +73,7 @@ QString simPanelText(int simSize); // " SIM: " + N
 QByteArray operatorText(QByteArrayView line);
 QString operatorPanelText(const QString &operatorName); // "Operator: " + name, decoded by the caller
 
-// "+CPBR:" entry line (row 10).
-struct ReadEntry {
-    int index = 0;
-    QByteArray indexText; // as listed, trimmed
-    QByteArray number;
-    QByteArray name;
-    int type = 0; // the number's type (129, 145); 0 when the field is not a plain number
-};
+// "+CPBR:" entry line (row 10), into a ReadEntry (listing.h).
 // index: between the first ":" and the next ",", trimmed, digits only;
 // number: between the line's first and second double quote;
 // name: between the next two double quotes after the first "," that follows the number.

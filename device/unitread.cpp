@@ -56,13 +56,6 @@ std::optional<SimGeometry> parseSimGeometry(QByteArrayView line) {
     return geometry;
 }
 
-const ReadEntry *Listing::entryAt(int index) const {
-    for (const ReadEntry &entry : entries)
-        if (entry.index == index)
-            return &entry;
-    return nullptr;
-}
-
 void UnitRead::startChain() {
     m_phase = Phase::Operator;
     m_outcome = Outcome::None;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "listing.h"
 #include "replies.h"
 
 #include <QByteArray>
@@ -11,14 +12,6 @@
 
 namespace oxa {
 
-// What the unit says of its phone book in answer to "AT+CPBR=?": "+CPBR: (1-N),numberLength,textLength".
-struct SimGeometry {
-    int size = 0;
-    int numberLength = 0; // bytes a number may have; 0 when the unit did not say
-    int textLength = 0;   // bytes a name may have; 0 when the unit did not say
-    friend bool operator==(const SimGeometry &, const SimGeometry &) = default;
-};
-
 // The largest SIM phone book the program accepts; anything larger is a garbled reply, and a write would
 // otherwise send a delete for every index up to it.
 inline constexpr int MaxSimSize = 1000;
@@ -29,14 +22,6 @@ inline constexpr int ReadSilenceMs = 10000;
 // The reply to the size query. nullopt when it is malformed: the size must be a plain number from 1 to
 // MaxSimSize. Lengths that are missing or not plain numbers count as not reported.
 std::optional<SimGeometry> parseSimGeometry(QByteArrayView line);
-
-// A whole listing of the SIM: every used index, in the order the unit listed them (ascending).
-struct Listing {
-    SimGeometry sim;
-    QList<ReadEntry> entries;
-
-    const ReadEntry *entryAt(int index) const;
-};
 
 // One read of the unit's phone book, from the read chain's first command to the listing's last "OK".
 // It only collects: entries go to the window once the listing is whole, so a read that is refused, cut
