@@ -22,12 +22,8 @@ bool terminating() {
     return terminationRequested;
 }
 
-void EventLoopPause::pause(int milliseconds) {
-    if (milliseconds <= 0)
-        return;
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+void EventLoopPause::after(int milliseconds, std::function<void()> then) {
+    QTimer::singleShot(std::max(milliseconds, 0), Qt::PreciseTimer, &m_context, std::move(then));
 }
 
 void MessageBoxReport::report(const QString &message) {

@@ -2,6 +2,8 @@
 
 #include "seams.h"
 
+#include <QObject>
+
 class QWidget;
 
 namespace oxa {
@@ -11,10 +13,14 @@ namespace oxa {
 void setTerminating();
 bool terminating();
 
-// Waits in a local event loop that paints the window but leaves user input queued.
+// Real time on the event loop: the window goes on meanwhile, and the session holds what the unit sends
+// until the pause is over.
 class EventLoopPause : public Pause {
 public:
-    void pause(int milliseconds) override;
+    void after(int milliseconds, std::function<void()> then) override;
+
+private:
+    QObject m_context; // nothing runs once the pause is gone
 };
 
 // A message box titled with the application title.

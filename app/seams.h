@@ -3,17 +3,13 @@
 #include <QString>
 #include <optional>
 
+#include "pausetimer.h"
 #include "serialline.h"
 
 namespace oxa {
 
-// Blocking pauses of the unit's protocol. The production pause keeps the window painting but handles
-// neither user input nor received data while it lasts; tests record the pauses and return at once.
-class Pause {
-public:
-    virtual ~Pause() = default;
-    virtual void pause(int milliseconds) = 0;
-};
+// The unit's protocol pauses: states of the session, counted by a timer (tests record them and go on).
+using Pause = PauseTimer;
 
 // The general error report: a message box titled with the application title, or a record in tests.
 class ErrorReport {

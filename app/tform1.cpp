@@ -7,7 +7,6 @@
 #include "monitor.h"
 #include "portlayer.h"
 #include "shownbytes.h"
-#include "upload_flow.h"
 #include "writeplan.h"
 
 #include <QCloseEvent>
@@ -79,61 +78,29 @@ TForm1::TForm1(const Seams &seams, const QString &executablePath, QWidget *paren
     m_ledTimer = new QTimer(this);
     m_ledTimer->setObjectName(QStringLiteral("LedTimer"));
     m_ledTimer->setInterval(ReceiveIndicatorHoldMs);
-    m_writeTimeout = new QTimer(this);
-    m_writeTimeout->setObjectName(QStringLiteral("WriteTimeout"));
-    m_writeTimeout->setSingleShot(true);
-    m_writeTimeout->setInterval(WriteReplyTimeoutMs);
-    m_entryTimeout = new QTimer(this);
-    m_entryTimeout->setObjectName(QStringLiteral("EntryTimeout"));
-    m_entryTimeout->setSingleShot(true);
-    m_entryTimeout->setInterval(WriteReplyTimeoutMs);
-    connect(m_entryTimeout, &QTimer::timeout, this, [this] {
-        deliverTick([this] {
-            const QString why =
-                tr("the unit did not answer within %1 s").arg(m_entryTimeout->interval() / 1000.0);
-            // A unit that leaves a change unanswered answers no read either: one message says it.
-            endReadQuietly(why);
-            changeFailed(why);
-            detectChangeFailed(why, true);
-        });
-    });
-    // A read that delivers nothing for this long has stopped: it ends with one message.
-    m_readSilence = new QTimer(this);
-    m_readSilence->setObjectName(QStringLiteral("ReadSilence"));
-    m_readSilence->setSingleShot(true);
-    m_readSilence->setInterval(ReadSilenceMs);
-    connect(m_readSilence, &QTimer::timeout, this, [this] { deliverTick([this] { readSilent(); }); });
     m_controls.insert(m_cekani->objectName(), m_cekani);
     m_controls.insert(m_ledTimer->objectName(), m_ledTimer);
 
     m_monitor = new Monitor(ctl<QPlainTextEdit>("Monitor"), this);
 
+    // The dialogue with the unit: it asks its questions through the window's dialogs.
+    struct DialogQuestions : SessionQuestions {
+        explicit DialogQuestions(Dialogs *dialogs) : dialogs(dialogs) {}
+        bool confirm(const QString &question) override { return dialogs && dialogs->confirm(question); }
+        Dialogs *dialogs;
+    };
+    m_questions = std::make_unique<DialogQuestions>(m_seams.dialogs);
+    if (m_seams.port) {
+        m_session = new UnitSession(*m_seams.port, m_configuration, *m_seams.pause, *m_questions, this);
+        connect(m_seams.port, &PortLayer::notice, this, &TForm1::log);
+    }
+
     registerControls();
     bindHandlers();
-    if (m_seams.port) {
-        connect(m_seams.port, &PortLayer::dataAvailable, this, &TForm1::onDataAvailable);
-        connect(m_seams.port, &PortLayer::notice, this, &TForm1::log);
-        connect(m_seams.port, &PortLayer::lost, this, [this](const QString &message) {
-            log(message);
-            // A write that loses its line ends with the one message that says so.
-            runHandler([this, message] {
-                // Nothing waits any more for a reply that cannot come; the loss is the one message.
-                state.Epochs.reset();
-                endReadQuietly(tr("the line to the unit was lost"));
-                // Unplugged, the cable may next lead to another unit.
-                blockWholeWrite(tr("the line to the unit was lost since the last read"));
-                state.RefreshAfterOk = false;
-                m_entryTimeout->stop();
-                detectChangeFailed(message, false);
-                if (uploadRunning(*this))
-                    uploadLineLost(*this, message);
-                else if (state.WriteInProgress)
-                    failWrite(message);
-                else
-                    report(message);
-            });
-        });
-    }
+    connectConfiguration();
+    showRows(); // an empty phone book shows one empty row
+    if (m_session)
+        connectSession();
 }
 
 TForm1::~TForm1() {
@@ -161,15 +128,16 @@ void TForm1::registerControls() {
     ctl<QTabWidget>("PageControl3")->setCurrentIndex(0);
     ctl<QTabWidget>("ModeCode")->setCurrentIndex(4);
     ctl<QComboBox>("waiting")->setCurrentIndex(2);
-    clearPhoneBook(); // an empty phone book shows one empty row
     ctl<QLabel>("Label35")->setWordWrap(true);
     auto *cancel = ctl<QPushButton>("CancelOperation");
-    cancel->setToolTip(tr("Stops the operation under way once the unit has answered the command in flight (Esc)."));
+    cancel->setToolTip(
+        tr("Stops the operation under way once the unit has answered the command in flight (Esc)."));
     connect(cancel, &QPushButton::clicked, this, [this] { runHandler([this] { cancelOperation(); }); });
     // Escape cancels only while something runs, so that it still closes a cell editor otherwise.
     m_cancelShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     m_cancelShortcut->setEnabled(false);
-    connect(m_cancelShortcut, &QShortcut::activated, this, [this] { runHandler([this] { cancelOperation(); }); });
+    connect(m_cancelShortcut, &QShortcut::activated, this,
+            [this] { runHandler([this] { cancelOperation(); }); });
     // Grid cells take only what the unit can store, and show what it could not.
     auto *grid = ctl<QTableWidget>("PhoneBook1");
     grid->setItemDelegate(new PhoneBookCellDelegate(&m_codePage, grid));
@@ -213,59 +181,20 @@ void TForm1::runHandler(const std::function<void()> &handler) {
         handler();
     } catch (const PortError &error) {
         m_seams.errors->report(error.text());
-    } catch (const UnencodableText &error) {
-        m_seams.errors->report(error.text());
     } catch (const std::exception &error) {
         m_seams.errors->report(QString::fromLocal8Bit(error.what()));
     }
     --m_handlerDepth;
     if (m_handlerDepth == 0)
         updateCancelButton();
-    if (m_handlerDepth == 0 && (m_dataDeferred || !m_deferred.isEmpty() || m_closePending))
-        QTimer::singleShot(0, this, &TForm1::runDeferred);
-}
-
-void TForm1::runDeferred() {
-    if (m_handlerDepth > 0)
-        return;
-    if (m_dataDeferred) {
-        m_dataDeferred = false;
-        if (m_seams.port && m_seams.port->bytesAvailable() > 0)
-            onDataAvailable();
-    }
-    const QList<std::function<void()>> ticks = std::exchange(m_deferred, {});
-    for (const auto &tick : ticks)
-        tick();
-    if (m_closePending && m_handlerDepth == 0) {
+    if (m_handlerDepth == 0 && m_closePending) {
         m_closePending = false;
-        close();
+        QTimer::singleShot(0, this, &QWidget::close);
     }
-}
-
-void TForm1::onDataAvailable() {
-    state.Epochs.bytesWaiting(m_seams.port->bytesAvailable());
-    if (m_handlerDepth > 0) {
-        m_dataDeferred = true;
-        return;
-    }
-    runHandler([this] { ApdComPort1TriggerAvail(m_seams.port->bytesAvailable()); });
-    // Bytes a failed handler left unread come with the next turn of the event loop.
-    if (m_seams.port->bytesAvailable() > 0 && !m_dataDeferred) {
-        m_dataDeferred = true;
-        QTimer::singleShot(0, this, &TForm1::runDeferred);
-    }
-}
-
-void TForm1::deliverTick(const std::function<void()> &handler) {
-    if (m_handlerDepth > 0) {
-        m_deferred.append(handler);
-        return;
-    }
-    runHandler(handler);
 }
 
 void TForm1::closeEvent(QCloseEvent *event) {
-    // A close that arrives inside a handler (during a pause or a dialog) waits for it to finish.
+    // A close that arrives inside a handler (during one of its dialogs) waits for it to finish.
     if (m_handlerDepth > 0) {
         m_closePending = true;
         event->ignore();
@@ -278,26 +207,8 @@ void TForm1::closeEvent(QCloseEvent *event) {
     event->accept();
 }
 
-void TForm1::send(const QByteArray &bytes) {
-    try {
-        m_seams.port->send(bytes);
-    } catch (const PortError &error) {
-        // A read whose next command cannot go out has ended; the refused send is the one message.
-        if (!state.Read.underway())
-            throw;
-        endReadQuietly(error.text());
-        throw PortError(error.text() + QLatin1Char(' ') +
-                        tr("The read of the unit stopped there; read it again (Load) when the line works."));
-    }
-    state.Epochs.commandSent();
-}
-
 QByteArray TForm1::unitBytes(const QString &text) const {
     return shownTextBytes(m_codePage, text);
-}
-
-void TForm1::pause(int milliseconds) {
-    m_seams.pause->pause(milliseconds);
 }
 
 void TForm1::log(const QString &line) {

@@ -4,7 +4,8 @@
 #include "dialoguestate.h"
 #include "logclock.h"
 #include "seams.h"
-#include "unitread.h"
+#include "unitconfiguration.h"
+#include "unitsession.h"
 #include "upload_state.h"
 
 #include <QHash>
@@ -20,11 +21,9 @@ namespace oxa {
 
 class Monitor;
 class PortLayer;
-class WriteSequence;
 
-// The main window: owns every control, the two timers and the working state of the dialogue with the
-// unit. Handlers keep their established names; their bodies live in the tform1_*.cpp file of their
-// subsystem.
+// The main window: shows the unit's configuration (the model) and what the session with the unit does,
+// and forwards the user's actions to them.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
@@ -61,20 +60,21 @@ public:
     // Throws UnencodableText (which ends the handler with its message) for a character the code page
     // cannot hold; the controls refuse such characters as they are typed.
     QByteArray unitBytes(const QString &text) const;
-    // True while a handler runs; received data and timer ticks wait until it has finished.
+    // True while a handler runs (a dialog of it may be open).
     bool handlerRunning() const { return m_handlerDepth > 0; }
 
-    // The dialogue's flags, counters and held strings.
+    // What the window shows of the unit, and the dialogue with it.
+    UnitConfiguration &configuration() { return m_configuration; }
+    const UnitConfiguration &configuration() const { return m_configuration; }
+    UnitSession &session() { return *m_session; }
+    const UnitSession &session() const { return *m_session; }
+    // The window's own state: the memories selected in the trees.
     DialogueState state;
-    // The upload in progress: its list, its reply timer.
+    // The upload list's folder (relative names in it are taken from there).
     UploadSession upload;
 
-    // Pieces every subsystem's handlers use.
     PortLayer *port() const { return m_seams.port; }
     const Seams &seams() const { return m_seams; }
-    // Sends through the port; a failure throws PortError, which ends the running handler.
-    void send(const QByteArray &bytes);
-    void pause(int milliseconds);
     void log(const QString &line);
     void report(const QString &message);
     // Shows one of DeviceRun, DeviceStop, DeviceNic and hides the other two.
@@ -82,8 +82,7 @@ public:
     // Traffic on the line: the indicator blinks, and goes out ReceiveIndicatorHoldMs after the last of it.
     void blinkLineIndicator();
     static constexpr int ReceiveIndicatorHoldMs = 2000;
-    // Runs a handler: exceptions end it and go to the error report; data and timer ticks that
-    // arrive meanwhile (during a pause or a dialog) are delivered after it, in order.
+    // Runs a handler: exceptions end it and go to the error report.
     void runHandler(const std::function<void()> &handler);
 
     // Across subsystems: what the receive parser and the device sequences hand over.
@@ -101,37 +100,9 @@ public:
     // Tagged entries of a read: node texts of the five trees and the detect entry
     void decodeTaggedEntry(const QByteArray &index, const QByteArray &number, const QByteArray &name);
     void clearTrees();
-    // A whole listing of the unit's SIM replaces everything the window showed of the unit: grid rows,
-    // trees, key boxes, detect box, parameter strings it holds.
-    void applyListing(const Listing &listing);
-    // Whether a command may address the SIM index of `node` (a tree node's or the detect entry's text):
-    // only when no device operation runs and the last whole listing is current and lists exactly that
-    // entry at that index. Otherwise one message says why and asks for a read.
-    bool mayAddress(const QByteArray &node);
     // Escape or the Cancel button: the long operation under way stops after its command in flight and
     // says what the unit holds.
     void cancelOperation();
-    // A write, an upload or a read under way, as a clause; nullopt when the unit is free.
-    std::optional<QString> whyDeviceBusy() const;
-    // From now on the window's indexes may not match the unit: nothing addresses them until a whole read.
-    void markListingStale(const QString &why);
-    // ... and no whole write starts either until a whole read.
-    void blockWholeWrite(const QString &why);
-    // Upload: the module's prompt arrived / the step's "OK" arrived
-    void sendUploadData();
-    void advanceUpload();
-    // Upload: the module refused the step ("ERROR", "+CME ERROR: ...")
-    void uploadStepFailed(const QByteArray &reply);
-    // Device sequences
-    void PrepareRead();
-    // A single-entry change went out: its "OK" starts the re-read; a refusal, no reply or a lost
-    // line ends it with one message instead.
-    void awaitChangeReply();
-    void changeFailed(const QString &why);
-    // The detect box's change: stored once its "OK" comes; otherwise the box shows what it showed
-    // before, with one message (none when the lost line has said it already).
-    void detectChangeStored();
-    void detectChangeFailed(const QString &why, bool tellUser);
     // Shows the unit's detect setting in the detect box without acting on it.
     void showDetectSetting(bool on);
 
@@ -142,7 +113,6 @@ public slots:
     // Serial line and monitor
     void SaveMonitorClick();
     void LedTimerTimer();
-    void ApdComPort1TriggerAvail(int count);
     // Device operations
     void RunOXAClick();
     void StopOXAClick();
@@ -230,40 +200,28 @@ protected:
 private:
     void registerControls();
     void bindHandlers();
-    void runDeferred();
-    void onDataAvailable();
-    // A timer tick: handled now, or after the running handler has finished.
-    void deliverTick(const std::function<void()> &handler);
+    void connectSession();
+    void connectConfiguration();
     void updateAccessibleNames();
-    // The receive parser: one complete line, then the reply it is.
-    // `cut`: the line was longer than any reply and holds only its beginning.
-    void processLine(const QByteArray &line, quint64 epoch, bool cut);
-    void reactToOk(quint64 epoch);
-    void reactToStopReport(const QByteArray &line);
-    void reactToScriptStopped();
-    void showBattery(const QByteArray &line);
-    void showSignal(const QByteArray &line);
-    void takeSimSize(const QByteArray &line);
-    void showOperator(const QByteArray &line);
-    // The read chain and its listing
-    void startReadChain();
-    void listingComplete();
-    // `repeatsKey`: a key box or parameter string listed before; the entry is shown as a phone-book row.
-    void showListedEntry(const ReadEntry &entry, bool repeatsKey);
-    void readFailed();
-    void readEndedWithoutListing();
-    void readSilent();
-    void endReadQuietly(const QString &why);
-    // The whole-device write
-    enum class WriteRefusalOf { CurrentCommand, PreviousCommand };
-    void advanceWrite();
-    void writeRefused(const QByteArray &line, quint64 epoch);
-    void failWrite(const QString &why, WriteRefusalOf which = WriteRefusalOf::CurrentCommand);
-    bool keepBackupOfLastRead();
+    // What the window shows of the session's replies, operations and the configuration.
+    void showReply(ReplyKind kind, const QByteArray &line);
+    void showMode(UnitMode mode);
+    void showBattery(const BatteryReading &reading);
+    void showSignal(int level, bool confirmsRunning);
+    void showListing(const QList<ReadEntry> &repeatedKeys);
+    void showKeyValue(int key);
+    void showRows();
+    void operationStarted(UnitOperation operation);
+    void operationProgress(UnitOperation operation, int done, int total);
+    void operationStopped(UnitOperation operation);
+    void operationFinished(UnitOperation operation, const QString &outcome);
+    void logReceivedLine(const QByteArray &line);
     bool uploadRefuses(const char *what);
-    void endCancelledWrite();
     void updateCancelButton();
     void setControlsLocked(bool locked);
+    void lockDeviceButtons(bool locked);
+    // The grid's rows into the configuration (after the user edited the grid).
+    void storeRows();
 
     Seams m_seams;
     QString m_executablePath;
@@ -282,14 +240,15 @@ private:
     LogClock m_logClock;
     QTimer *m_cekani = nullptr;
     QTimer *m_ledTimer = nullptr;
-    QTimer *m_writeTimeout = nullptr;
-    QTimer *m_entryTimeout = nullptr;
-    QTimer *m_readSilence = nullptr;
     QShortcut *m_cancelShortcut = nullptr;
-    std::unique_ptr<WriteSequence> m_write;
+    UnitConfiguration m_configuration;
+    std::unique_ptr<SessionQuestions> m_questions;
+    UnitSession *m_session = nullptr;
+    // The device buttons' enabled states before an upload locked them.
+    QList<std::pair<const char *, bool>> m_lockedForUpload;
+    // The window is filling the grid from the configuration: its change signals are not the user's.
+    bool m_showingRows = false;
     int m_handlerDepth = 0;
-    bool m_dataDeferred = false;
-    QList<std::function<void()>> m_deferred;
     bool m_closePending = false;
     bool m_closed = false;
 };

@@ -67,13 +67,8 @@ void TForm1::bindHandlers() {
     };
 
     click("SaveMonitor", &TForm1::SaveMonitorClick);
-    connect(m_ledTimer, &QTimer::timeout, this, [this] { deliverTick([this] { LedTimerTimer(); }); });
-    connect(m_cekani, &QTimer::timeout, this, [this] { deliverTick([this] { CekaniTimer(); }); });
-    connect(m_writeTimeout, &QTimer::timeout, this, [this] {
-        deliverTick([this] {
-            failWrite(tr("the unit did not answer within %1 s").arg(m_writeTimeout->interval() / 1000));
-        });
-    });
+    connect(m_ledTimer, &QTimer::timeout, this, [this] { runHandler([this] { LedTimerTimer(); }); });
+    connect(m_cekani, &QTimer::timeout, this, [this] { runHandler([this] { CekaniTimer(); }); });
 
     click("RunOXA", &TForm1::RunOXAClick);
     click("StopOXA", &TForm1::StopOXAClick);

@@ -131,20 +131,6 @@ void addMemoryEntry(const TForm1 &form, const MemoryPage &page) {
     showMemoryPreview(form, page);
 }
 
-// A change goes out only when the unit is free; a rewrite only to the index the last whole read gave
-// the selected node. A new entry carries no index and the unit picks a free one.
-bool maySendChange(TForm1 &form, const std::optional<QByteArray> &selectedNode) {
-    if (selectedNode)
-        return form.mayAddress(*selectedNode);
-    if (const std::optional<QString> busy = form.whyDeviceBusy()) {
-        form.report(
-            QCoreApplication::translate("Memories", "Nothing was sent: %1. Try again when it has finished.")
-                .arg(*busy));
-        return false;
-    }
-    return true;
-}
-
 void writeMemoryEntry(TForm1 &form, const MemoryPage &page) {
     const QByteArray position = form.unitBytes(named<QComboBox>(form, page.position)->currentText());
     if (!isWritablePosition(position)) {
@@ -153,37 +139,15 @@ void writeMemoryEntry(TForm1 &form, const MemoryPage &page) {
     }
     const std::optional<QByteArray> selected =
         selectedNodeText(named<QTreeWidget>(form, page.selectionTree), form.codePage());
-    if (!maySendChange(form, selected))
-        return;
-    form.send(memoryWriteCommand(page.kind, selected,
-                                 form.unitBytes(named<QLineEdit>(form, page.number)->text()),
-                                 form.unitBytes(named<QLineEdit>(form, page.memory)->text()), position));
-    form.awaitChangeReply();
+    form.session().writeEntry(
+        memoryWriteCommand(page.kind, selected, form.unitBytes(named<QLineEdit>(form, page.number)->text()),
+                           form.unitBytes(named<QLineEdit>(form, page.memory)->text()), position),
+        selected);
 }
 
-// Without a selected node nothing is sent; the next "OK" of any command reads the unit again. With one,
-// the delete goes out like every other change: a port lost since is asked for again, as its message
-// promised, instead of a delete that sends nothing and waits for a re-read that never comes.
+// Without a selected node nothing is sent, and the next "OK" of any command reads the unit again.
 void deleteSelectedEntry(TForm1 &form, const char *treeName) {
-    const std::optional<QByteArray> node =
-        selectedNodeText(named<QTreeWidget>(form, treeName), form.codePage());
-    if (!node) {
-        form.state.RefreshAfterOk = true;
-        return;
-    }
-    // A lost port is not asked for again here: whatever the cable leads to now, a delete by an old
-    // index is the last thing it should get.
-    if (form.port()->portNumber() == 0) {
-        form.state.RefreshAfterOk = true;
-        form.report(QCoreApplication::translate("Memories",
-                                                "Nothing was deleted: no port to the unit is open. Read the "
-                                                "unit (Load) to open it again, then delete."));
-        return;
-    }
-    if (!form.mayAddress(*node))
-        return;
-    form.send(deleteEntryCommand(nodeIndex(*node)));
-    form.awaitChangeReply();
+    form.session().deleteEntry(selectedNodeText(named<QTreeWidget>(form, treeName), form.codePage()));
 }
 
 QByteArray &listField(CodePage &page, CodeList list) {
@@ -227,12 +191,9 @@ void TForm1::decodeTaggedEntry(const QByteArray &index, const QByteArray &number
             continue;
         addNodeInOrder(treeOf(*this, tree), placement.nodeText, m_codePage);
     }
-    if (!placement.detectEntry.isEmpty()) {
-        state.DetectEntry = placement.detectEntry;
+    // The detect entry is named on the monitor; the box shows the configuration's (showListing).
+    if (!placement.detectEntry.isEmpty())
         log(shownText(placement.detectEntry));
-        // The box only shows the entry: DetButClick runs on the user's change, not on this.
-        showDetectSetting(true);
-    }
 }
 
 void TForm1::clearTrees() {
@@ -330,78 +291,10 @@ void TForm1::showDetectSetting(bool on) {
 }
 
 void TForm1::DetButClick() {
-    auto *box = ctl<QAbstractButton>("DetBut");
-    const bool on = box->isChecked();
-    const QByteArray entryBefore = state.DetectEntry;
-    // A switch at the entry's index goes to that index only while the last whole read lists it there;
-    // otherwise the box shows the unit's setting again.
-    const bool addressesIndex = !state.DetectEntry.isEmpty();
-    if (addressesIndex ? !mayAddress(state.DetectEntry) : !maySendChange(*this, std::nullopt)) {
+    const bool on = ctl<QAbstractButton>("DetBut")->isChecked();
+    // Sent only while the last whole read is current; otherwise the box shows the unit's setting again.
+    if (!m_session->switchDetect(on))
         showDetectSetting(!on);
-        return;
-    }
-    // Switching off with no entry known has no index to delete; the read below shows what the SIM holds.
-    if (on || addressesIndex) {
-        try {
-            send(detectBoxCommand(on, state.DetectEntry));
-        } catch (const PortError &) {
-            showDetectSetting(!on);
-            throw;
-        }
-        // Its own reply says whether the unit took it; the read below starts whatever that reply is.
-        state.DetectChangePending = true;
-        state.DetectBoxBefore = !on;
-        state.DetectEntryBefore = entryBefore;
-        m_entryTimeout->start();
-    }
-    if (!on)
-        state.DetectEntry.clear();
-    pause(500);
-    send("AT#SPN\r\n");
-    startReadChain();
-    ctl<QProgressBar>("Prubeh")->setValue(0);
-    ctl<QWidget>("SaveOXA")->setEnabled(true);
-}
-
-void TForm1::detectChangeStored() {
-    if (!state.DetectChangePending)
-        return;
-    state.DetectChangePending = false;
-    if (!state.RefreshAfterOk)
-        m_entryTimeout->stop();
-}
-
-void TForm1::detectChangeFailed(const QString &why, bool tellUser) {
-    if (!state.DetectChangePending)
-        return;
-    state.DetectChangePending = false;
-    if (!state.RefreshAfterOk)
-        m_entryTimeout->stop();
-    // The box is the user's view of the SIM: it goes back to what the unit still holds.
-    showDetectSetting(state.DetectBoxBefore);
-    state.DetectEntry = state.DetectEntryBefore;
-    if (tellUser)
-        report(
-            tr("The detect switch was not stored in the unit: %1. The box shows the unit's setting as last "
-               "read.")
-                .arg(why));
-}
-
-void TForm1::awaitChangeReply() {
-    state.RefreshAfterOk = true;
-    m_entryTimeout->start();
-    // Until the re-read has listed the SIM again, nothing else goes to an index.
-    markListingStale(tr("a change to the unit has not been read back yet"));
-}
-
-void TForm1::changeFailed(const QString &why) {
-    if (!state.RefreshAfterOk)
-        return;
-    state.RefreshAfterOk = false;
-    m_entryTimeout->stop();
-    report(tr("The change may not have been stored in the unit: %1. The trees still show the entries as "
-              "last read; read the unit (Load) before changing entries again.")
-               .arg(why));
 }
 
 void TForm1::OnClickCode() {
@@ -462,10 +355,7 @@ void TForm1::WriteCodeClick(int mode) {
         page.sms = named<QAbstractButton>(*this, smsBoxName(mode))->isChecked();
     const QByteArray code = unitBytes(named<QLineEdit>(*this, codeEditName(mode))->text());
     const std::optional<QByteArray> selected = selectedNodeText(ctl<QTreeWidget>("TreeCode"), m_codePage);
-    if (!maySendChange(*this, selected))
-        return;
-    send(codeWriteCommand(selected, encodeAccessField(page), code));
-    awaitChangeReply();
+    m_session->writeEntry(codeWriteCommand(selected, encodeAccessField(page), code), selected);
 }
 
 } // namespace oxa

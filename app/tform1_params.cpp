@@ -21,17 +21,6 @@ namespace oxa {
 
 namespace {
 
-ParameterStrings heldStrings(const DialogueState &state) {
-    return {state.PAROXA, state.PARRL1, state.PARRL2, state.PARKEY};
-}
-
-void storeStrings(DialogueState &state, const ParameterStrings &strings) {
-    state.PAROXA = strings.paroxa;
-    state.PARRL1 = strings.parrl1;
-    state.PARRL2 = strings.parrl2;
-    state.PARKEY = strings.parkey;
-}
-
 void applyOp(const TForm1 &form, const ControlOp &op) {
     applyControlOpToWidget(form.control(op.control), op);
 }
@@ -119,15 +108,58 @@ QString describeRepeatedKeys(const QList<RepeatedKeyRow> &repeated) {
 // Parameter strings
 
 void TForm1::DecodeParameters() {
-    const DecodedParameters decoded = decodeParameters(heldStrings(state));
-    storeStrings(state, decoded.strings);
+    const DecodedParameters decoded = decodeParameters(m_configuration.strings());
+    m_configuration.setStrings(decoded.strings);
     for (const ControlOp &op : decodeOperations(decoded))
         applyOp(*this, op);
 }
 
 void TForm1::EncodeParameters() {
     const ControlReader reader = widgetControlReader([this](const QString &name) { return control(name); });
-    storeStrings(state, encodeParameters(readSettingsControls(reader), m_codePage));
+    m_configuration.setStrings(encodeParameters(readSettingsControls(reader), m_codePage));
+}
+
+// The configuration and the controls that show it: key boxes both ways, rows from the grid's edits.
+void TForm1::connectConfiguration() {
+    for (int key = 0; key < int(kEditBoxKeys.size()); ++key) {
+        auto *box = ctl<QLineEdit>(kEditBoxKeys[size_t(key)]);
+        // The box's text as it stands: its filter may have cleaned it since this change was announced.
+        connect(box, &QLineEdit::textChanged, this, [this, key, box] {
+            m_configuration.setKeyValue(key, *m_codePage.encode(m_codePage.encodableOnly(box->text())));
+        });
+    }
+    connect(&m_configuration, &UnitConfiguration::keyValueChanged, this, &TForm1::showKeyValue);
+    connect(&m_configuration, &UnitConfiguration::rowsReset, this, &TForm1::showRows);
+    connect(&m_configuration, &UnitConfiguration::listingApplied, this, &TForm1::showListing);
+    connect(ctl<QTableWidget>("PhoneBook1"), &QTableWidget::itemChanged, this, [this] {
+        if (!m_showingRows)
+            storeRows();
+    });
+}
+
+void TForm1::showKeyValue(int key) {
+    auto *box = ctl<QLineEdit>(kEditBoxKeys[size_t(key)]);
+    const QString text = shownText(m_configuration.keyValue(key));
+    if (box->text() != text)
+        box->setText(text); // its filter runs as for typed text
+}
+
+void TForm1::showRows() {
+    if (m_showingRows)
+        return;
+    m_showingRows = true;
+    QTableWidget *grid = phoneBookGrid(*this);
+    setPhoneBookGridRows(grid, m_configuration.rows(), m_codePage);
+    markUnwritableCells();
+    if (grid->rowCount() > 0 && grid->currentRow() < 0)
+        grid->setCurrentCell(0, 0);
+    m_showingRows = false;
+}
+
+void TForm1::storeRows() {
+    const bool before = std::exchange(m_showingRows, true);
+    m_configuration.setRows(phoneBookEntryRows(phoneBookGrid(*this), m_codePage));
+    m_showingRows = before;
 }
 
 // Phone-book grid
@@ -136,7 +168,7 @@ void TForm1::EncodeParameters() {
 // without a name or a phone are not written and stay unmarked.
 void TForm1::markUnwritableCells(int row) {
     QTableWidget *grid = phoneBookGrid(*this);
-    const SimGeometry sim = state.WholeListing ? state.WholeListing->sim : SimGeometry{};
+    const SimGeometry sim = m_configuration.listing() ? m_configuration.listing()->sim : SimGeometry{};
     const auto textAt = [grid, row](int column) {
         const QTableWidgetItem *cell = grid->item(row, column);
         return cell ? cell->text() : QString();
@@ -167,17 +199,15 @@ void TForm1::markUnwritableCells() {
 }
 
 void TForm1::clearPhoneBook() {
-    setPhoneBookGridRows(phoneBookGrid(*this), {}, m_codePage);
+    m_configuration.setRows({});
 }
 
 void TForm1::appendPhoneBookRow(const QByteArray &name, const QByteArray &number) {
-    QTableWidget *grid = phoneBookGrid(*this);
     // The entry is kept as the unit sent it, also a text holding "=", so that writing it back
     // stores the same text and number.
-    insertPhoneBookGridRow(grid, grid->rowCount(), PhoneBookRow{name, number}, m_codePage);
-    markUnwritableCells(grid->rowCount() - 1);
-    if (grid->currentRow() < 0)
-        grid->setCurrentCell(0, 0);
+    QList<PhoneBookRow> rows = m_configuration.rows();
+    rows.append(PhoneBookRow{name, number});
+    m_configuration.setRows(rows);
 }
 
 QList<std::pair<QByteArray, QByteArray>> TForm1::phoneBookRows() const {
@@ -209,6 +239,7 @@ void TForm1::LineInClick() {
         return;
     insertPhoneBookGridRow(grid, *index, PhoneBookRow{}, m_codePage);
     grid->setCurrentCell(*index, std::max(grid->currentColumn(), 0));
+    storeRows();
 }
 
 void TForm1::appendLineBelowLast() {
@@ -220,6 +251,7 @@ void TForm1::appendLineBelowLast() {
         return;
     insertPhoneBookGridRow(grid, *index, PhoneBookRow{}, m_codePage);
     grid->setCurrentCell(*index, std::max(grid->currentColumn(), 0));
+    storeRows();
 }
 
 void TForm1::LineDelClick() {
@@ -231,6 +263,7 @@ void TForm1::LineDelClick() {
     removePhoneBookGridRow(grid, deletion->row);
     // With the last row gone, the stand-in row is the current one.
     grid->setCurrentCell(std::max(deletion->currentAfter, 0), column);
+    storeRows();
 }
 
 void TForm1::FindClick() {
@@ -256,9 +289,9 @@ void TForm1::SaveClick() {
         return;
     ConfigurationContent content;
     for (std::size_t i = 0; i < kEditBoxKeys.size(); ++i)
-        content.editBoxValues[i] = unitBytes(ctl<QLineEdit>(kEditBoxKeys[i])->text());
-    content.strings = heldStrings(state); // as held: the controls are not encoded for a file
-    content.rows = phoneBookEntryRows(phoneBookGrid(*this), m_codePage);
+        content.editBoxValues[i] = m_configuration.keyValue(int(i));
+    content.strings = m_configuration.strings(); // as held: the controls are not encoded for a file
+    content.rows = m_configuration.rows();
     const QString error = writeConfigurationFile(path, buildConfigurationFile(content));
     if (!error.isEmpty())
         report(error);
@@ -266,7 +299,7 @@ void TForm1::SaveClick() {
 
 void TForm1::LoadClick() {
     // A read under way would replace what the file put into the window, or mix with it.
-    if (state.Read.underway()) {
+    if (m_session && m_session->reading()) {
         report(tr("Nothing was loaded: the unit is being read. Load the file when the read has finished."));
         return;
     }
@@ -289,16 +322,15 @@ void TForm1::LoadClick() {
                    .arg(QDir::toNativeSeparators(path), refused));
         return;
     }
-    setPhoneBookGridRows(grid, load.rows, m_codePage);
-    markUnwritableCells();
+    m_configuration.setRows(load.rows);
     grid->setCurrentCell(0, column);
     // Set through the boxes, so their filters and the button-A mirroring run on the loaded values.
     for (const LoadedKeyValue &value : load.editBoxValues)
         ctl<QLineEdit>(value.key.constData())->setText(shownText(value.value));
     for (const LoadedParameter &parameter : load.parameters) {
-        ParameterStrings strings = heldStrings(state);
+        ParameterStrings strings = m_configuration.strings();
         strings[parameter.which] = parameter.value;
-        storeStrings(state, strings);
+        m_configuration.setStrings(strings);
         DecodeParameters();
     }
     if (!load.repeatedKeys.isEmpty())

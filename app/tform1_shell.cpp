@@ -81,11 +81,18 @@ void TForm1::FormCreate() {
         chooseCodePage(ini.readString(CodePageSection, QStringLiteral("Name"), QString()), QLocale());
     m_codePage = codePage.codec;
     m_monitor->setCodePage(m_codePage);
+    if (m_session)
+        m_session->setCodePage(m_codePage);
     if (!codePage.problem.isEmpty())
         report(codePage.problem);
     const FormSettings form = readFormSettings(ini, sizeHint(), screenAreas());
     move(form.position);
     m_uploadPause = form.uploadPause;
+    if (m_session) {
+        m_session->setUploadPause(m_uploadPause);
+        m_session->setBackupFolder(
+            QFileInfo(m_settingsPath).absoluteDir().filePath(QStringLiteral("backups")));
+    }
     ctl<QWidget>("Inicializace")->setVisible(form.serviceButtons);
     ctl<QWidget>("IMEI")->setVisible(!ctl<QWidget>("Inicializace")->isHidden());
     m_preferredPort = form.port;
@@ -95,12 +102,6 @@ void TForm1::FormCreate() {
     applyTexts(ini, m_deviceName, [this](const QString &name) { return control(name); });
     updateAccessibleNames();
 
-    // 9. Receive state.
-    state.ReceiveLine.clear();
-    state.UploadWaiting = false;
-    state.Ate0Sent = false;
-    state.RefreshAfterOk = false;
-
     // 10-11. Buttons, timer and battery bar.
     ctl<QPushButton>("SaveOXA")->setEnabled(false);
     m_cekani->stop();
@@ -108,18 +109,13 @@ void TForm1::FormCreate() {
     battery->setValue(300);
     battery->setMinimum(300);
 
-    // 12-17. Echo off, opening the line; then identification. A failed open ends start-up here.
+    // 12-17. Echo off, opening the line; after a pause the identification. A failed open ends start-up.
     emit portPreferenceRead(m_preferredPort);
-    send("ATE0\r\n");
-    pause(200);
-    state.DetectEntry.clear();
+    if (!m_session || !m_session->start())
+        return;
     state.SelectedButtonPrefix.clear();
     state.SelectedMemoPrefix.clear();
-    state.PAROXA = "4#4#0#0#1#7#2#0";
-    state.PARRL1 = "55#1#03#1";
-    state.PARRL2 = "66#1#03#1";
-    state.PARKEY = "2#0";
-    send("AT+CGMI\r\n");
+    m_configuration.setStrings(startupParameterStrings());
     ctl<QPushButton>("LoadOXA")->setEnabled(false);
 }
 

@@ -1,9 +1,9 @@
-// Upload of files into the module from an upload list: the service page's buttons and the hooks the
-// receive parser calls on the module's prompt, "OK" and refusal.
+// Upload of files into the module from an upload list: the service page's buttons. The session runs the
+// steps.
 #include "tform1.h"
 
 #include "upload_file.h"
-#include "upload_flow.h"
+#include "uploadlist.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -31,19 +31,7 @@ void TForm1::ClrListClick() {
 }
 
 void TForm1::UpgradeClick() {
-    startUpload(*this);
-}
-
-void TForm1::sendUploadData() {
-    sendStepData(*this);
-}
-
-void TForm1::advanceUpload() {
-    advanceToNextStep(*this);
-}
-
-void TForm1::uploadStepFailed(const QByteArray &reply) {
-    failUploadStep(*this, reply);
+    m_session->upload(uploadListLines(ctl<QPlainTextEdit>("List")->toPlainText()), upload.listFolder);
 }
 
 } // namespace oxa

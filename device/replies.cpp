@@ -129,16 +129,16 @@ SignalColour signalColour(int level) {
     return SignalColour::Red;
 }
 
-QColor signalQColor(int level) {
+quint32 signalRgb(int level) {
     switch (signalColour(level)) {
     case SignalColour::Cyan:
-        return QColor(0, 255, 255);
+        return 0x00ffff;
     case SignalColour::Lime:
-        return QColor(0, 255, 0);
+        return 0x00ff00;
     case SignalColour::Red:
         break;
     }
-    return QColor(255, 0, 0);
+    return 0xff0000;
 }
 
 int signalMeterValue(int level) {

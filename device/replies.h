@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QColor>
 #include <QString>
 
 #include "listing.h"
@@ -57,7 +56,7 @@ QString voltageCaption(const BatteryReading &reading);   // V + "0 mV"
 std::optional<int> parseSignalLevel(QByteArrayView line);
 enum class SignalColour { Red, Cyan, Lime };
 SignalColour signalColour(int level); // 15..21 cyan, 22..31 lime, any other value red
-QColor signalQColor(int level);       // RGB 255,0,0 / 0,255,255 / 0,255,0
+quint32 signalRgb(int level);         // 0xRRGGBB: 0xff0000 / 0x00ffff / 0x00ff00
 int signalMeterValue(int level);      // the level clamped to the meter's 0..31
 
 // "+CPBR: (1-N)" (row 9): the text between the first "-" and the next ")", trimmed; nullopt when

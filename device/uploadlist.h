@@ -56,5 +56,8 @@ QList<QByteArray> uploadPieces(const QByteArray &data, qsizetype pieceSize = Upl
 
 // The module's own limit for a file write: a step without a reply for this long stops the upload.
 constexpr int UploadReplyTimeoutMs = 30000;
+// While the output queue drains: one-second waits, at most this many in a row without progress.
+constexpr int UploadDrainWaitMs = 1000;
+constexpr int UploadDrainIdleWaits = 30;
 
 } // namespace oxa

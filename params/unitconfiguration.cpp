@@ -91,7 +91,7 @@ QList<ReadEntry> UnitConfiguration::applyListing(const Listing &listing) {
     m_listingStale.clear();
     m_writeBlocked.clear();
     emit staleChanged();
-    emit listingApplied();
+    emit listingApplied(repeated);
     return repeated;
 }
 

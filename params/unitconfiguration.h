@@ -68,7 +68,8 @@ signals:
     void rowInserted(int at);
     void rowRemoved(int at);
     void rowChanged(int at);
-    void listingApplied();
+    // A whole listing was applied; `repeatedKeys` were listed more than once (later ones became rows).
+    void listingApplied(const QList<ReadEntry> &repeatedKeys);
     void staleChanged();
 
 private:

@@ -32,9 +32,9 @@ constexpr double ByteSeconds = 10.0 / 115200.0;
 // The production pause, adding up what was asked for.
 class CountedPause : public EventLoopPause {
 public:
-    void pause(int milliseconds) override {
+    void after(int milliseconds, std::function<void()> then) override {
         totalMs += milliseconds;
-        EventLoopPause::pause(milliseconds);
+        EventLoopPause::after(milliseconds, std::move(then));
     }
     qint64 totalMs = 0;
 };
@@ -236,7 +236,7 @@ int main(int argc, char *argv[]) {
         QElapsedTimer timer;
         timer.start();
         click("SaveOXA");
-        const bool shown = spin([&] { return !form.state.WriteInProgress && lastEntryShown(); }, 180000);
+        const bool shown = spin([&] { return !form.session().writing() && lastEntryShown(); }, 180000);
         writes << finish(timer, shown);
         show("write", run, writes.last());
         spin([] { return false; }, 100);

@@ -33,7 +33,10 @@ private:
 // Pauses recorded and returned at once, for measuring the program's own work.
 class RecordingPause : public Pause {
 public:
-    void pause(int milliseconds) override { totalMs += milliseconds; }
+    void after(int milliseconds, std::function<void()> then) override {
+        totalMs += milliseconds;
+        then();
+    }
     qint64 totalMs = 0;
 };
 

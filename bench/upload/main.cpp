@@ -150,7 +150,7 @@ int main(int argc, char *argv[]) {
         ticker.start();
         QMetaObject::invokeMethod(form.control(QStringLiteral("Upgrade")), "click");
         const bool finished =
-            spin([&] { return !form.state.UploadWaiting && !form.handlerRunning(); }, 120000);
+            spin([&] { return !form.session().uploadStepWaiting() && !form.handlerRunning(); }, 120000);
         const double wall = double(timer.nsecsElapsed()) / 1e9;
         ticker.stop();
         const double floor = double(UploadBytes) / LineBytesPerSecond + run.fixedPauseMs / 1000.0;

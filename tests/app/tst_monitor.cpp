@@ -180,9 +180,8 @@ void TestMonitor::dataArrivingDuringAPauseIsDeliveredAfterwards() {
         w.fakes.port.deliver("second\r");
         linesDuringPause = w.form.monitor()->lineCount();
     };
-    w.form.start(); // start-up pauses 200 ms inside its handler
-    QCOMPARE(linesDuringPause, 1);
-    QCOMPARE(w.form.monitor()->lineCount(), 1); // not re-entrantly, not before the handler ended
+    w.form.start();                // start-up pauses 200 ms between echo-off and the identification
+    QCOMPARE(linesDuringPause, 1); // what arrives while the session pauses waits for the pause to end
     QTRY_COMPARE(w.form.monitor()->lineCount(), 2);
     QVERIFY(w.form.monitor()->lines().last().endsWith("second"));
 }
@@ -256,7 +255,7 @@ void TestMonitor::aLineWithoutEndIsCutWithOneNote() {
     QCOMPARE(w.form.monitor()->lineCount(), before + 1);
     QVERIFY2(w.form.monitor()->lines().last().contains("longer than 4096 bytes"),
              qPrintable(w.form.monitor()->lines().last()));
-    QCOMPARE(w.form.state.ReceiveLine.partial().size(), 4096);
+    QCOMPARE(w.form.session().partialLineSize(), 4096);
     w.fakes.port.deliver("\rOK\r");
     const QStringList lines = w.form.monitor()->lines();
     QCOMPARE(lines.size(), before + 3);

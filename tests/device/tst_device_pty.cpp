@@ -46,12 +46,12 @@ void TestDevicePty::stopReadWriteReadBack() {
     form.StopOXAClick();
     simulator.write("dtr 1\n");
     QTRY_VERIFY_WITH_TIMEOUT(!form.ctl<QLineEdit>("ADMIN1")->text().isEmpty(), 10000);
-    QTRY_COMPARE_WITH_TIMEOUT(form.state.SimSize, 40, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(form.session().simSize(), 40, 10000);
 
     form.ctl<QLineEdit>("ADMIN2")->setText("+420600999888");
     form.SaveOXAClick();
-    QVERIFY(form.state.WriteInProgress);
-    QTRY_VERIFY_WITH_TIMEOUT(!form.state.WriteInProgress, 20000);
+    QVERIFY(form.session().writing());
+    QTRY_VERIFY_WITH_TIMEOUT(!form.session().writing(), 20000);
     QVERIFY2(errors.messages.isEmpty(), qPrintable(errors.messages.join('\n')));
     // The read-back shows what the unit now holds.
     QTRY_COMPARE_WITH_TIMEOUT(form.ctl<QLineEdit>("ADMIN2")->text(), QString("+420600999888"), 10000);

@@ -25,8 +25,7 @@ struct Window {
     void line(const QByteArray &text) { fakes.port.deliver(text + "\r\n"); }
     // A read whose chain has come as far as the size query.
     void readUpToSize() {
-        fakes.port.setDtr(true);
-        form.PrepareRead();
+        test::startRead(form, fakes.port);
         line("#SPN: Operator");
         fakes.port.sent.clear();
         fakes.pause.pauses.clear();
@@ -132,18 +131,21 @@ void TestDeviceReplies::operatorAsksForSizeOnlyWithDtr() {
     QVERIFY(w.fakes.port.sent.isEmpty());
     QVERIFY(w.fakes.pause.pauses.isEmpty());
     // In a read with DTR lowered the chain ends at the operator.
-    w.form.PrepareRead();
+    w.line("Telit");
+    w.fakes.port.sent.clear();
+    w.fakes.pause.pauses.clear();
     w.line("#SPN: T-Mobile");
     QCOMPARE(w.form.panelText(0), QString("Operator:  T-Mobile"));
     QVERIFY(w.fakes.port.sent.isEmpty());
     QCOMPARE(w.fakes.pause.pauses, QList<int>{200});
-    QVERIFY(!w.form.state.Read.underway());
+    QVERIFY(!w.form.session().reading());
     // With DTR raised it asks for the SIM's size.
     w.fakes.port.setDtr(true);
-    w.form.PrepareRead();
+    w.line("Telit");
+    w.fakes.port.sent.clear();
     w.line("#SPN: T-Mobile");
     QCOMPARE(w.fakes.port.sent, QList<QByteArray>{"AT+CPBR=?\r\n"});
-    QCOMPARE(w.form.state.Read.phase(), UnitRead::Phase::Size);
+    QCOMPARE(w.form.session().readState().phase(), UnitRead::Phase::Size);
 }
 
 void TestDeviceReplies::simSizeAboveTenReadsEntries_data() {
@@ -162,7 +164,7 @@ void TestDeviceReplies::simSizeAboveTenReadsEntries() {
     Window w;
     w.readUpToSize();
     w.line(reply);
-    QCOMPARE(w.form.state.SimSize, size);
+    QCOMPARE(w.form.session().simSize(), size);
     QCOMPARE(w.form.panelText(2), " SIM: " + QString::number(size));
     QCOMPARE(w.fakes.port.sentBytes(), read);
 }
@@ -269,7 +271,7 @@ void TestDeviceReplies::telitStartsARead() {
     QCOMPARE(w.fakes.port.sent, QList<QByteArray>{"AT#SPN\r\n"});
     QVERIFY(w.form.ctl<QPushButton>("LoadOXA")->isEnabled());
     QVERIFY(w.form.ctl<QPushButton>("SaveOXA")->isEnabled());
-    QCOMPARE(w.form.state.Read.phase(), UnitRead::Phase::Operator);
+    QCOMPARE(w.form.session().readState().phase(), UnitRead::Phase::Operator);
 }
 
 void TestDeviceReplies::copsAndToneShowRunning() {
@@ -289,15 +291,16 @@ void TestDeviceReplies::okWithRefreshAndWriteDoesBoth() {
     w.fakes.port.sent.clear();
     w.form.SaveOXAClick();
     QCOMPARE(w.fakes.port.sent, QList<QByteArray>{"AT\r\n"});
-    QVERIFY(w.form.state.WriteInProgress);
+    QVERIFY(w.form.session().writing());
     QVERIFY(!w.form.ctl<QPushButton>("StopOXA")->isEnabled());
-    w.form.state.RefreshAfterOk = true;
+    // A delete with no node selected asks the next "OK" for a re-read.
+    w.form.session().deleteEntry(std::nullopt);
     w.line("OK");
     // The re-read starts first; the write then takes its next step (ADMIN1, empty: "AT").
     QCOMPARE(w.fakes.port.sent, (QList<QByteArray>{"AT\r\n", "AT#SPN\r\n", "AT\r\n"}));
-    QVERIFY(!w.form.state.RefreshAfterOk);
-    QVERIFY(w.form.state.WriteInProgress);
-    QCOMPARE(w.form.state.WriteStep, 1);
+    QVERIFY(!w.form.session().refreshAwaited());
+    QVERIFY(w.form.session().writing());
+    QCOMPARE(w.form.session().writeStep(), 1);
 }
 
 void TestDeviceReplies::runAndStopButtons() {
@@ -341,9 +344,9 @@ void TestDeviceReplies::writeAfterAListingWithoutRows() {
 
     w.fakes.port.sent.clear();
     w.form.SaveOXAClick();
-    for (int reply = 0; reply < 100 && w.form.state.WriteInProgress; ++reply)
+    for (int reply = 0; reply < 100 && w.form.session().writing(); ++reply)
         w.line("OK");
-    QVERIFY(!w.form.state.WriteInProgress);
+    QVERIFY(!w.form.session().writing());
     const QList<QByteArray> &sent = w.fakes.port.sent;
     const qsizetype parkey = sent.indexOf("AT+CPBW=5,3#1,,PARKEY\r\n");
     QVERIFY2(parkey > 0, sent.join().constData());
@@ -368,7 +371,7 @@ void TestDeviceReplies::aKeyListedTwiceIsTakenFromItsFirstEntry() {
         w.line(entry);
     w.line("OK");
     QCOMPARE(w.form.ctl<QLineEdit>("ADMIN1")->text(), QString("+420111"));
-    QCOMPARE(w.form.state.PARKEY, QByteArray("3#1"));
+    QCOMPARE(w.form.configuration().strings().parkey, QByteArray("3#1"));
     QCOMPARE(w.form.phoneBookRows(), (QList<std::pair<QByteArray, QByteArray>>{
                                          {"Gate", "555"}, {"ADMIN1", "+420999"}, {"PARKEY", "9#9"}}));
     QCOMPARE(w.fakes.errors.messages.size(), 1);
@@ -378,7 +381,7 @@ void TestDeviceReplies::aKeyListedTwiceIsTakenFromItsFirstEntry() {
 
     w.fakes.port.sent.clear();
     w.form.SaveOXAClick();
-    for (int reply = 0; reply < 100 && w.form.state.WriteInProgress; ++reply)
+    for (int reply = 0; reply < 100 && w.form.session().writing(); ++reply)
         w.line("OK");
     const QByteArray sent = w.fakes.port.sentBytes();
     const qsizetype taken = sent.indexOf("AT+CPBW=1,+420111,,ADMIN1\r\n");
@@ -394,8 +397,8 @@ void TestDeviceReplies::aLineCutShortEndsTheReadItCameIn() {
     w.list({test::entryLine(1, "+420111", "ADMIN1"), test::entryLine(2, QByteArray(5000, '5'), "Gate"),
             test::entryLine(3, "777", "Home")});
     QCOMPARE(w.form.ctl<QLineEdit>("ADMIN1")->text(), QString("+420000"));
-    QCOMPARE(w.form.state.Read.outcome(), UnitRead::Outcome::Failed);
-    QVERIFY(!w.form.state.WholeListing);
+    QCOMPARE(w.form.session().readState().outcome(), UnitRead::Outcome::Failed);
+    QVERIFY(!w.form.configuration().listing());
     QCOMPARE(w.fakes.errors.messages.size(), 1);
     QVERIFY2(w.fakes.errors.messages.first().contains("longer than 4096 bytes"),
              qPrintable(w.fakes.errors.messages.first()));

@@ -79,13 +79,13 @@ void TestDeviceSim::stopThenReadFillsTheWindow() {
 
     w.stopAndRead();
     QVERIFY(!w.form.ctl<QWidget>("DeviceStop")->isHidden());
-    QCOMPARE(w.form.state.SimSize, 250);
+    QCOMPARE(w.form.session().simSize(), 250);
     QCOMPARE(w.form.panelText(2), QString(" SIM: 250"));
     QCOMPARE(w.form.ctl<QLineEdit>("ADMIN1")->text(), QString("+420600111222"));
     QCOMPARE(w.form.ctl<QLineEdit>("ABUTTON1")->text(), QString("601"));
     QCOMPARE(w.form.ctl<QLineEdit>("ALARMON")->text(), QString("Alarm on"));
-    QCOMPARE(w.form.state.PAROXA, QByteArray("5#3#1#0#1#7#2#1"));
-    QCOMPARE(w.form.state.PARKEY, QByteArray("3#1"));
+    QCOMPARE(w.form.configuration().strings().paroxa, QByteArray("5#3#1#0#1#7#2#1"));
+    QCOMPARE(w.form.configuration().strings().parkey, QByteArray("3#1"));
     QCOMPARE(w.form.panelText(4), QString(" GSM-QU Ver: 2.41"));
     QVERIFY(w.errors.messages.isEmpty());
 }
@@ -95,7 +95,7 @@ void TestDeviceSim::lteStopHandshakeReadsToo() {
     w.form.start();
     w.settle();
     w.stopAndRead();
-    QVERIFY(w.form.state.LteModule);
+    QVERIFY(w.form.session().lteModule());
     QVERIFY(!w.form.ctl<QWidget>("DeviceStop")->isHidden());
     QCOMPARE(w.form.ctl<QLineEdit>("ADMIN1")->text(), QString("+420600111222"));
     QVERIFY(w.form.monitor()->lines().contains("----------------------2"));
@@ -115,7 +115,7 @@ void TestDeviceSim::writeStoresKeysRowsAndEmptiesTheRest() {
 
     w.form.SaveOXAClick();
     QVERIFY(!w.form.ctl<QWidget>("seting")->isEnabled());
-    QVERIFY(w.settle([&] { return !w.form.state.WriteInProgress; }));
+    QVERIFY(w.settle([&] { return !w.form.session().writing(); }));
     w.settle();
     if (qEnvironmentVariableIsSet("OXA_DUMP"))
         qDebug().noquote() << w.form.monitor()->lines().join("\n");
@@ -145,10 +145,10 @@ void TestDeviceSim::writeWithoutKnownSizeEndsAtOnce() {
     test::SimWindow w(options);
     w.form.start();
     w.settle();
-    QCOMPARE(w.form.state.SimSize, 0);
+    QCOMPARE(w.form.session().simSize(), 0);
     QVERIFY(!w.form.ctl<QWidget>("DeviceStop")->isHidden());
     w.form.SaveOXAClick();
-    QVERIFY(w.settle([&] { return !w.form.state.WriteInProgress; }));
+    QVERIFY(w.settle([&] { return !w.form.session().writing(); }));
     QCOMPARE(usedEntries(w.unit()), SmallSim);
     QVERIFY(w.form.ctl<QPushButton>("SaveOXA")->isEnabled());
 }
@@ -160,9 +160,9 @@ void TestDeviceSim::refusedWriteStepUnlocksAndKeepsTheWindow() {
     w.stopAndRead();
     w.form.ctl<QLineEdit>("ADMIN2")->setText("+420600333444");
     w.form.SaveOXAClick();
-    QVERIFY(w.settle([&] { return w.form.state.SimWriteIndex >= 3; }));
+    QVERIFY(w.settle([&] { return w.form.session().simWriteIndex() >= 3; }));
     w.host->injectFault({sim::Fault::Kind::CmeError, 1, 21});
-    QVERIFY(w.settle([&] { return !w.form.state.WriteInProgress; }));
+    QVERIFY(w.settle([&] { return !w.form.session().writing(); }));
     w.settle();
     QCOMPARE(w.errors.messages.size(), 1);
     QVERIFY2(w.errors.messages.first().contains("SIM index"), qPrintable(w.errors.messages.first()));
@@ -181,7 +181,7 @@ void TestDeviceSim::refusedWriteStepUnlocksAndKeepsTheWindow() {
     QCOMPARE(w.form.ctl<QLineEdit>("ADMIN2")->text(), QString("+420600333444"));
     // Once the unit takes entries again, the same write goes through.
     w.form.SaveOXAClick();
-    QVERIFY(w.settle([&] { return !w.form.state.WriteInProgress; }));
+    QVERIFY(w.settle([&] { return !w.form.session().writing(); }));
     w.settle();
     QCOMPARE(w.errors.messages.size(), 1);
     QCOMPARE(usedEntries(w.unit()).at(1), (std::pair<QByteArray, QByteArray>{"ADMIN2", "+420600333444"}));
@@ -202,7 +202,7 @@ void TestDeviceSim::installedProgramKeepsBackupsInTheUserFolder() {
         w.stopAndRead();
         w.form.ctl<QLineEdit>("ADMIN2")->setText("+420600333444");
         w.form.SaveOXAClick();
-        QVERIFY(w.settle([&] { return !w.form.state.WriteInProgress; }));
+        QVERIFY(w.settle([&] { return !w.form.session().writing(); }));
         w.settle();
     }
     qunsetenv("XDG_CONFIG_HOME");
@@ -210,7 +210,8 @@ void TestDeviceSim::installedProgramKeepsBackupsInTheUserFolder() {
     QCOMPARE(w.form.settingsPath(), userConfig.filePath("OXAset/OXAset.ini"));
     const QDir backups(userConfig.filePath("OXAset/backups"));
     QCOMPARE(backups.entryList({"*.oxa"}, QDir::Files).size(), 1);
-    QCOMPARE(w.form.state.LastBackup, backups.filePath(backups.entryList({"*.oxa"}, QDir::Files).first()));
+    QCOMPARE(w.form.session().lastBackup(),
+             backups.filePath(backups.entryList({"*.oxa"}, QDir::Files).first()));
     QVERIFY(!QFileInfo::exists(w.folder.filePath("backups")));
 }
 
@@ -222,7 +223,7 @@ void TestDeviceSim::silentUnitEndsTheWriteAfterTheTimeout() {
     w.form.findChild<QTimer *>("WriteTimeout")->setInterval(1);
     w.host->injectFault({sim::Fault::Kind::Silent, 1000, 0});
     w.form.SaveOXAClick();
-    QVERIFY(w.settle([&] { return !w.form.state.WriteInProgress; }));
+    QVERIFY(w.settle([&] { return !w.form.session().writing(); }));
     QCOMPARE(w.errors.messages.size(), 1);
     QVERIFY(w.errors.messages.first().contains("did not answer"));
     QVERIFY(w.form.ctl<QPushButton>("StopOXA")->isEnabled());
@@ -270,7 +271,7 @@ void TestDeviceSim::everyByteRoundTripsUnitWindowFileWindowUnit() {
     for (int index = 1; index <= 40; ++index)
         w.unit().sim().erase(index);
     w.form.SaveOXAClick();
-    QVERIFY(w.settle([&] { return !w.form.state.WriteInProgress; }));
+    QVERIFY(w.settle([&] { return !w.form.session().writing(); }));
     w.settle();
     QVERIFY2(w.errors.messages.isEmpty(), qPrintable(w.errors.messages.join('\n')));
     auto after = usedEntries(w.unit());

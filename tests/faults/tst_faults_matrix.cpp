@@ -14,7 +14,6 @@
 #include "faultwindow.h"
 
 #include "portlayer.h"
-#include "upload_flow.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -142,7 +141,8 @@ Snapshot snapshot(const TForm1 &form) {
     for (const QAbstractButton *button : form.findChildren<QAbstractButton *>())
         if (button->isCheckable() && !button->objectName().isEmpty())
             s.checks.insert(button->objectName(), button->isChecked());
-    s.strings = {form.state.PAROXA, form.state.PARRL1, form.state.PARRL2, form.state.PARKEY};
+    s.strings = {form.configuration().strings().paroxa, form.configuration().strings().parrl1,
+                 form.configuration().strings().parrl2, form.configuration().strings().parkey};
     s.rows = form.phoneBookRows();
     for (const char *name : {"TreeButtons", "TreeButtonsSel", "TreeMemo", "TreeMemoSel", "TreeCode"}) {
         QStringList texts;
@@ -171,7 +171,7 @@ struct MatrixWindow : test::FaultWindow {
         previousFolder = QDir::currentPath();
         QDir::setCurrent(folder.path());
         form.findChild<QTimer *>("WriteTimeout")->setInterval(20);
-        setUploadReplyTimeout(form, 20);
+        form.session().uploadTimeout()->setInterval(20);
         if (auto *entryTimeout = form.findChild<QTimer *>("EntryTimeout"))
             entryTimeout->setInterval(20);
         form.findChild<QTimer *>("ReadSilence")->setInterval(20);
@@ -211,8 +211,9 @@ struct MatrixWindow : test::FaultWindow {
 
     // Nothing of the operation waits any more: no handler, no sequence, no re-read asked for.
     bool idle() const {
-        return !form.handlerRunning() && !form.state.WriteInProgress && !form.state.UploadWaiting &&
-               !form.state.RefreshAfterOk && !form.state.DetectChangePending && !form.state.Read.underway();
+        return !form.handlerRunning() && !form.session().writing() && !form.session().uploadStepWaiting() &&
+               !form.session().refreshAwaited() && !form.session().detectChangePending() &&
+               !form.session().reading();
     }
     // Lets the operation run out, its time-outs included (shortened above): bounded, never a sleep.
     void runOut() {
@@ -373,9 +374,9 @@ void TestFaultMatrix::cell() {
     const int messages = int(w.errors.messages.size());
     if (!w.idle())
         problems << QStringLiteral("still busy (write %1, upload %2, re-read %3)")
-                        .arg(w.form.state.WriteInProgress)
-                        .arg(w.form.state.UploadWaiting)
-                        .arg(w.form.state.RefreshAfterOk || w.form.state.DetectChangePending);
+                        .arg(w.form.session().writing())
+                        .arg(w.form.session().uploadStepWaiting())
+                        .arg(w.form.session().refreshAwaited() || w.form.session().detectChangePending());
     if (const QString locked = lockedControl(w.form); !locked.isEmpty())
         problems << QStringLiteral("%1 locked").arg(locked);
     if (w.errors.messages.join('\n').contains(QLatin1String("..")))

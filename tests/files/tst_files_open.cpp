@@ -182,13 +182,13 @@ void TestFilesOpen::uploadStepFile() {
         QCOMPARE(w.messages().size(), 1);
         QVERIFY2(w.messages().first().contains("Nothing was sent"), qPrintable(w.messages().first()));
         QCOMPARE(w.fakes.port.sent, QList<QByteArray>{});
-        QVERIFY(!w.form.state.UploadWaiting);
+        QVERIFY(!w.form.session().uploadStepWaiting());
     } else {
         QCOMPARE(w.messages(), QStringList{});
         const qint64 size = QFileInfo(path).size();
         QCOMPARE(w.fakes.port.sent,
                  QList<QByteArray>{"AT#WSCRIPT=a.bin," + QByteArray::number(size) + "\r\n"});
-        QCOMPARE(w.form.state.UploadData.size(), size);
+        QCOMPARE(w.form.session().uploadDataSize(), size);
     }
 }
 

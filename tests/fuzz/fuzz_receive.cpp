@@ -150,7 +150,7 @@ void takeLine(Session &s, const QByteArray &line) {
         break;
     case ReplyKind::Signal:
         if (const auto level = parseSignalLevel(line)) {
-            (void)signalQColor(*level);
+            (void)signalRgb(*level);
             const int meter = signalMeterValue(*level);
             FUZZ_CHECK(meter >= 0 && meter <= 31);
         }

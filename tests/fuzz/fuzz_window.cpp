@@ -62,7 +62,7 @@ private:
 
 class InstantPause : public Pause {
 public:
-    void pause(int) override {}
+    void after(int, std::function<void()> then) override { then(); }
 };
 
 class CountedErrors : public ErrorReport {
@@ -130,7 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             monitor.showPending();
         FUZZ_CHECK(!form.handlerRunning());
         FUZZ_CHECK(port.bytesAvailable() == 0);
-        FUZZ_CHECK(form.state.ReceiveLine.partial().size() <= LineReader::MaxLineLength);
+        FUZZ_CHECK(form.session().partialLineSize() <= LineReader::MaxLineLength);
         // A line of the log is at most a time stamp, a cut line and a few words more: the log holds its
         // limits, and one note of its own beyond them.
         FUZZ_CHECK(monitor.heldLineCount() <= SmallLimits.lines + 1);

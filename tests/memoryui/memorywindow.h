@@ -31,7 +31,7 @@ struct MemoryWindow {
         listing.sim = SimGeometry{250, 40, 18};
         for (const SimEntry &entry : entries)
             listing.entries.append(ReadEntry{entry.index.toInt(), entry.index, entry.number, entry.name});
-        form.applyListing(listing);
+        form.configuration().applyListing(listing);
     }
 
     // The unit takes the change just sent ("OK"), and the re-read that follows lists `entries`; each

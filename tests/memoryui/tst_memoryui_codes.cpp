@@ -123,7 +123,7 @@ void TestCodePages::writeEncodesThePage() {
     fillPage(w.form, mode, view);
     named<QPushButton>(w.form, "WriteCode" + QString::number(mode))->click();
     QCOMPARE(w.fakes.port.sent, QList<QByteArray>{sent});
-    QVERIFY(w.form.state.RefreshAfterOk);
+    QVERIFY(w.form.session().refreshAwaited());
     QVERIFY(w.fakes.errors.messages.isEmpty());
 }
 
@@ -311,7 +311,7 @@ void TestCodePages::listTextOfOtherShapeIsRefused() {
     fillPage(w.form, 4, PageView{"77", 1, {}, {"5", "06", "**"}, false});
     w.form.ctl<QPushButton>("WriteCode4")->click();
     QVERIFY(w.fakes.port.sent.isEmpty());
-    QVERIFY(!w.form.state.RefreshAfterOk);
+    QVERIFY(!w.form.session().refreshAwaited());
     QCOMPARE(w.fakes.errors.messages.size(), 1);
     QVERIFY(w.fakes.errors.messages.first().startsWith("'5'"));
     named<QComboBox>(w.form, "FromHours")->setEditText("05");

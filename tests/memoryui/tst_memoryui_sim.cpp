@@ -120,7 +120,7 @@ void TestMemoriesOnTheUnit::keypadMemoryCreateRewriteDelete() {
     QCOMPARE(w.form.ctl<QComboBox>("PosMemo")->currentText(), QString("3"));
     w.form.ctl<QLineEdit>("MemoPNumber")->setText("+420333");
     w.pressAndSettle("WriteMemo");
-    QVERIFY(!w.form.state.RefreshAfterOk);
+    QVERIFY(!w.form.session().refreshAwaited());
     QCOMPARE(w.simEntries("M12-"), (QList<std::pair<QByteArray, QByteArray>>{
                                        {"M12-1", "555"}, {"M12-2", "777"}, {"M12-3", "+420333"}}));
     // The re-read listed the memory again from the prefix of the last click.
@@ -203,7 +203,7 @@ void TestMemoriesOnTheUnit::detectBoxOnAndOff() {
     // One entry, found by the read and shown without a second write.
     QCOMPARE(w.simEntries("DETECT"), (QList<std::pair<QByteArray, QByteArray>>{{"DETECT", "1"}}));
     QVERIFY(box->isChecked());
-    QVERIFY(w.form.state.DetectEntry.endsWith(":DETECT[1]"));
+    QVERIFY(w.form.configuration().detectEntry().endsWith(":DETECT[1]"));
     QCOMPARE(w.pause.pauses.count(500), 1);
     // The read after the box rebuilt the trees.
     QCOMPARE(w.names("TreeMemo"), (Names{"M1-1", "M12-1", "M12-2"}));
@@ -211,7 +211,7 @@ void TestMemoriesOnTheUnit::detectBoxOnAndOff() {
     w.pressAndSettle("DetBut");
     QVERIFY(w.simEntries("DETECT").isEmpty());
     QVERIFY(!box->isChecked());
-    QVERIFY(w.form.state.DetectEntry.isEmpty());
+    QVERIFY(w.form.configuration().detectEntry().isEmpty());
     QCOMPARE(w.names("TreeCode"), (Names{"C246C"}));
     QCOMPARE(w.simEntries("Novak").size(), 1);
     QVERIFY(w.errors.messages.isEmpty());

@@ -77,7 +77,7 @@ void TestMemoryTrees::readFillsEveryTreeInOrder() {
     QVERIFY(w.texts("TreeButtonsSel").isEmpty());
     QCOMPARE(w.texts("TreeCode"), (Texts{"35:C246C[1#0]", "41:C77C[2#4#**#06#**#0]"}));
     // DETECT with 0 is no detect entry.
-    QVERIFY(w.form.state.DetectEntry.isEmpty());
+    QVERIFY(w.form.configuration().detectEntry().isEmpty());
     QVERIFY(!w.form.ctl<QAbstractButton>("DetBut")->isChecked());
     QVERIFY(w.fakes.port.sent.isEmpty());
 }
@@ -118,7 +118,7 @@ void TestMemoryTrees::firstEntryOfReadEmptiesTreesKeysDoNot() {
     QVERIFY(w.texts("TreeCode").isEmpty());
     QCOMPARE(w.texts("TreeButtons"), (Texts{"30:B3-2[900]"}));
     QCOMPARE(w.texts("TreeButtonsSel"), (Texts{"30:B3-2[900]"}));
-    QVERIFY(w.form.state.DetectEntry.isEmpty());
+    QVERIFY(w.form.configuration().detectEntry().isEmpty());
     QVERIFY(!w.form.ctl<QAbstractButton>("DetBut")->isChecked());
     QCOMPARE(w.form.state.SelectedButtonPrefix, QByteArray("B3-"));
 }
@@ -344,7 +344,7 @@ void TestMemoryTrees::writeRewritesTheSelectedEntryOrCreates() {
     w.form.ctl<QLineEdit>(memo ? "MemoPNumber" : "ButtonPNumber")->setText("777");
     w.form.ctl<QPushButton>(memo ? "WriteMemo" : "WriteButton")->click();
     QCOMPARE(w.fakes.port.sent, QList<QByteArray>{sent});
-    QVERIFY(w.form.state.RefreshAfterOk);
+    QVERIFY(w.form.session().refreshAwaited());
 }
 
 // After Add with seven numbers there is no position left: a write would put an entry on the SIM that
@@ -360,7 +360,7 @@ void TestMemoryTrees::writeWithoutAPositionIsRefused() {
     w.form.ctl<QPushButton>("AddButton")->click();
     w.form.ctl<QPushButton>("WriteButton")->click();
     QVERIFY(w.fakes.port.sent.isEmpty());
-    QVERIFY(!w.form.state.RefreshAfterOk);
+    QVERIFY(!w.form.session().refreshAwaited());
     QCOMPARE(w.fakes.errors.messages.size(), 1);
     QVERIFY(w.fakes.errors.messages.first().contains("position"));
 
@@ -430,7 +430,7 @@ void TestMemoryTrees::deleteSendsOnlyWithANode() {
     w.fakes.port.refuseOpen = DeletePort(port) == DeletePort::Declined;
     w.form.ctl<QPushButton>(button.constData())->click();
     QCOMPARE(w.fakes.port.sent, sent);
-    QCOMPARE(w.form.state.RefreshAfterOk, reReadAwaited);
+    QCOMPARE(w.form.session().refreshAwaited(), reReadAwaited);
     const bool portOpen = DeletePort(port) == DeletePort::Open;
     QCOMPARE(w.fakes.port.portNumber(), portOpen ? 1 : 0);
     QCOMPARE(w.fakes.errors.messages.size(), portOpen ? 0 : 1);
@@ -462,7 +462,7 @@ void TestMemoryTrees::detectBoxWritesOrDeletesThenReadsAgain() {
     w.read(listed);
     auto *box = w.form.ctl<QAbstractButton>("DetBut");
     w.form.showDetectSetting(!switchOn);
-    QCOMPARE(w.form.state.DetectEntry, known);
+    QCOMPARE(w.form.configuration().detectEntry(), known);
     w.form.ctl<QProgressBar>("Prubeh")->setValue(50);
     w.form.ctl<QWidget>("SaveOXA")->setEnabled(false);
     const QList<QByteArray> memoBefore = w.texts("TreeMemo");
@@ -473,13 +473,14 @@ void TestMemoryTrees::detectBoxWritesOrDeletesThenReadsAgain() {
     QCOMPARE(box->isChecked(), switchOn);
     QCOMPARE(w.fakes.port.sent, sent);
     QCOMPARE(w.fakes.pause.pauses, QList<int>{500});
-    QCOMPARE(w.form.state.DetectEntry, switchOn ? known : QByteArray());
-    QCOMPARE(w.form.state.Read.phase(), UnitRead::Phase::Operator);
-    QVERIFY(!w.form.state.RefreshAfterOk);
+    // The configuration holds the entry as last listed until the read that follows lists the SIM again.
+    QCOMPARE(w.form.configuration().detectEntry(), known);
+    QCOMPARE(w.form.session().readState().phase(), UnitRead::Phase::Operator);
+    QVERIFY(!w.form.session().refreshAwaited());
     QCOMPARE(w.form.ctl<QProgressBar>("Prubeh")->value(), 0);
     QVERIFY(w.form.ctl<QWidget>("SaveOXA")->isEnabled());
     // The change waits for its own reply only when it sent one.
-    QCOMPARE(w.form.state.DetectChangePending, sent.size() == 2);
+    QCOMPARE(w.form.session().detectChangePending(), sent.size() == 2);
     // The trees stay until the unit lists its entries: a refused or cut-off read leaves them; the
     // first entry of the listing replaces them.
     QCOMPARE(w.texts("TreeMemo"), memoBefore);
@@ -493,7 +494,7 @@ void TestMemoryTrees::readFindingTheDetectEntryOnlyShowsIt() {
     w.read({{"1", "+420", "ADMIN1"}, {"28", "555", "M2-1"}, {"29", "1", "DETECT"}});
     auto *box = w.form.ctl<QAbstractButton>("DetBut");
     QVERIFY(box->isChecked());
-    QCOMPARE(w.form.state.DetectEntry, QByteArray("29:DETECT[1]"));
+    QCOMPARE(w.form.configuration().detectEntry(), QByteArray("29:DETECT[1]"));
     QVERIFY(w.fakes.port.sent.isEmpty());
     QVERIFY(w.fakes.pause.pauses.isEmpty());
     QCOMPARE(w.form.monitor()->lineCount(), linesBefore + 1);
@@ -512,9 +513,9 @@ void TestMemoryTrees::readWithoutTheDetectEntryShowsItGone() {
     QVERIFY(w.form.ctl<QAbstractButton>("DetBut")->isChecked());
     w.read({{"28", "555", "M2-1"}, {"29", "777", "Petr"}});
     QVERIFY(!w.form.ctl<QAbstractButton>("DetBut")->isChecked());
-    QVERIFY(w.form.state.DetectEntry.isEmpty());
+    QVERIFY(w.form.configuration().detectEntry().isEmpty());
     w.read({{"28", "555", "M2-1"}, {"30", "1", "DETECT"}});
-    QCOMPARE(w.form.state.DetectEntry, QByteArray("30:DETECT[1]"));
+    QCOMPARE(w.form.configuration().detectEntry(), QByteArray("30:DETECT[1]"));
     QVERIFY(w.fakes.port.sent.isEmpty());
 }
 

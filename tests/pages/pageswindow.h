@@ -40,13 +40,11 @@ struct PagesWindow {
 
     void setStrings(const QByteArray &paroxa, const QByteArray &parrl1, const QByteArray &parrl2,
                     const QByteArray &parkey) {
-        form->state.PAROXA = paroxa;
-        form->state.PARRL1 = parrl1;
-        form->state.PARRL2 = parrl2;
-        form->state.PARKEY = parkey;
+        form->configuration().setStrings({paroxa, parrl1, parrl2, parkey});
     }
     QByteArrayList strings() const {
-        return {form->state.PAROXA, form->state.PARRL1, form->state.PARRL2, form->state.PARKEY};
+        const ParameterStrings &held = form->configuration().strings();
+        return {held.paroxa, held.parrl1, held.parrl2, held.parkey};
     }
 
     // Names of the settings buttons that are checked, in a fixed order.

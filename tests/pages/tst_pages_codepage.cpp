@@ -105,7 +105,7 @@ void TestCodePageWindow::unitTextsShowInTheCodePage() {
     QVERIFY(readAll(logFile).contains(",\"" + stored + "\""));
 
     w.form.SaveOXAClick();
-    QVERIFY(w.settle([&] { return !w.form.state.WriteInProgress; }));
+    QVERIFY(w.settle([&] { return !w.form.session().writing(); }));
     w.settle();
     QVERIFY2(w.errors.messages.isEmpty(), qPrintable(w.errors.messages.join('\n')));
     QList<QByteArray> names;

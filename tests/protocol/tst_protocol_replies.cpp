@@ -216,10 +216,10 @@ void TestReplies::signalLevel() {
 void TestReplies::signalColours_data() {
     QTest::addColumn<int>("level");
     QTest::addColumn<SignalColour>("colour");
-    QTest::addColumn<QColor>("rgb");
+    QTest::addColumn<quint32>("rgb");
     QTest::addColumn<int>("meter");
 
-    const QColor red(255, 0, 0), cyan(0, 255, 255), lime(0, 255, 0);
+    const quint32 red = 0xff0000, cyan = 0x00ffff, lime = 0x00ff00;
     QTest::newRow("99 no measurement") << 99 << SignalColour::Red << red << 31;
     QTest::newRow("0") << 0 << SignalColour::Red << red << 0;
     QTest::newRow("14") << 14 << SignalColour::Red << red << 14;
@@ -234,10 +234,10 @@ void TestReplies::signalColours_data() {
 void TestReplies::signalColours() {
     QFETCH(int, level);
     QFETCH(SignalColour, colour);
-    QFETCH(QColor, rgb);
+    QFETCH(quint32, rgb);
     QFETCH(int, meter);
     QCOMPARE(oxa::signalColour(level), colour);
-    QCOMPARE(oxa::signalQColor(level), rgb);
+    QCOMPARE(oxa::signalRgb(level), rgb);
     QCOMPARE(oxa::signalMeterValue(level), meter);
 }
 

@@ -44,16 +44,16 @@ void TestSafetyCancel::writeStopsAfterTheCommandInFlight() {
     QCOMPARE(w.fakes.port.sent.size(), 3);
     w.click("CancelOperation");
     QCOMPARE(w.fakes.port.sent.size(), 3);
-    QVERIFY(w.form.state.WriteInProgress);
+    QVERIFY(w.form.session().writing());
     w.line("OK");
     QCOMPARE(w.fakes.port.sent.size(), 3);
-    QVERIFY(!w.form.state.WriteInProgress);
+    QVERIFY(!w.form.session().writing());
     QVERIFY(w.form.ctl<QWidget>("Buttons")->isEnabled());
     QCOMPARE(w.fakes.errors.messages.size(), 1);
     const QString message = w.fakes.errors.messages.first();
     QVERIFY2(message.contains("cancelled") && message.contains("backups"), qPrintable(message));
     // The indexes are no longer those last read; the same write may start again.
-    QVERIFY(!w.form.state.ListingStale.isEmpty());
+    QVERIFY(!w.form.configuration().listingStale().isEmpty());
     w.fakes.port.sent.clear();
     w.click("SaveOXA");
     QCOMPARE(w.fakes.port.sent, QList<QByteArray>{"AT\r\n"});
@@ -64,7 +64,7 @@ void TestSafetyCancel::readEndsAndLeavesTheWindow() {
     const auto rows = w.form.phoneBookRows();
     playRead(w.form, w.fakes.port, {entryLine(1, "+420999", "ADMIN1")}, 40, false);
     w.click("CancelOperation");
-    QVERIFY(!w.form.state.Read.underway());
+    QVERIFY(!w.form.session().reading());
     QCOMPARE(w.fakes.errors.messages.size(), 1);
     QVERIFY(w.fakes.errors.messages.first().contains("cancelled after 1 entries"));
     // The rest of the listing changes nothing.
@@ -85,7 +85,7 @@ void TestSafetyCancel::uploadStopsAfterTheStepInFlight() {
     w.click("CancelOperation");
     w.line("OK");
     QCOMPARE(w.fakes.port.sent, QList<QByteArray>{"AT+CSQ\r\n"});
-    QVERIFY(!w.form.state.UploadWaiting);
+    QVERIFY(!w.form.session().uploadStepWaiting());
     QCOMPARE(w.fakes.errors.messages.size(), 1);
     QVERIFY2(w.fakes.errors.messages.first().contains("line 1"), qPrintable(w.fakes.errors.messages.first()));
     QCOMPARE(w.form.ctl<QWidget>("RunOXA")->isEnabled(), runEnabled);

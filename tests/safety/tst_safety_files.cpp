@@ -167,7 +167,7 @@ void TestSafetyFiles::writeAsksBeforeGoingOnWithoutABackup() {
     }
     QCOMPARE(w.fakes.dialogs.questions.size(), 1);
     QVERIFY(w.fakes.port.sent.isEmpty());
-    QVERIFY(!w.form.state.WriteInProgress);
+    QVERIFY(!w.form.session().writing());
     QCOMPARE(filesIn(w.folder.filePath("backups")), QStringList{});
     {
         WriteLimit limit(8);
@@ -175,7 +175,7 @@ void TestSafetyFiles::writeAsksBeforeGoingOnWithoutABackup() {
         w.click("SaveOXA");
     }
     QCOMPARE(w.fakes.dialogs.questions.size(), 2);
-    QVERIFY(w.form.state.WriteInProgress);
+    QVERIFY(w.form.session().writing());
     QCOMPARE(w.fakes.port.sent, QList<QByteArray>{"AT\r\n"});
 }
 

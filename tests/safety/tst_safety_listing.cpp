@@ -56,8 +56,7 @@ void bringAbout(SafetyWindow &w, Since since) {
         port.close();
         break;
     case Since::ReadUnderWay:
-        port.setDtr(true);
-        w.form.PrepareRead();
+        startRead(w.form, port);
         w.line("#SPN: Operator");
         break;
     case Since::ChangeRefused:
@@ -103,7 +102,7 @@ void TestSafetyListing::deletedRowLeavesNoNodeThatDeletesAnotherEntry() {
     grid->setCurrentCell(0, 0);
     w.form.ctl<QPushButton>("LineDel")->click();
     w.form.ctl<QPushButton>("SaveOXA")->click();
-    QVERIFY(w.settle([&] { return !w.form.state.WriteInProgress; }));
+    QVERIFY(w.settle([&] { return !w.form.session().writing(); }));
     w.settle();
     QCOMPARE(w.unit().sim().entry(1)->name, QByteArray("ADMIN1"));
 
@@ -174,7 +173,7 @@ void TestSafetyListing::indexCommandsWaitForACurrentWholeListing() {
     if (Since(since) != Since::ReadUnderWay && Since(since) != Since::ScriptRan) {
         w.fakes.port.sent.clear();
         w.form.SaveOXAClick();
-        QCOMPARE(w.form.state.WriteInProgress, wholeWriteAllowed);
+        QCOMPARE(w.form.session().writing(), wholeWriteAllowed);
         QCOMPARE(w.fakes.port.sent.isEmpty(), !wholeWriteAllowed);
         QCOMPARE(w.fakes.errors.messages.size(), wholeWriteAllowed ? 0 : 1);
         if (wholeWriteAllowed)
@@ -211,14 +210,14 @@ void TestSafetyListing::cutOffReadIsNeverUsedAsWhole() {
     w.fakes.port.sent.clear();
     w.form.SaveOXAClick();
     QVERIFY(w.fakes.port.sent.isEmpty());
-    QVERIFY(!w.form.state.WriteInProgress);
+    QVERIFY(!w.form.session().writing());
     QCOMPARE(w.fakes.errors.messages.size(), 2);
 
     // The next whole read, then a write: its backup is that read.
     playRead(w.form, w.fakes.port, {entryLine(1, "+420222", "ADMIN1"), entryLine(7, "777", "Eva")}, 40);
     w.form.SaveOXAClick();
-    QVERIFY(w.form.state.WriteInProgress);
-    QFile backup(w.form.state.LastBackup);
+    QVERIFY(w.form.session().writing());
+    QFile backup(w.form.session().lastBackup());
     QVERIFY(backup.open(QIODevice::ReadOnly));
     const QByteArray kept = backup.readAll();
     QVERIFY(kept.startsWith("ADMIN1=+420222\r\n"));
@@ -247,12 +246,12 @@ void TestSafetyListing::readLinesOutsideAReadChangeNothing() {
     QCOMPARE(w.form.phoneBookRows(), rows);
     QCOMPARE(w.nodes("TreeMemo"), memo);
     QCOMPARE(w.form.ctl<QLineEdit>("ADMIN1")->text(), QString("+420111"));
-    QCOMPARE(w.form.state.SimSize, 40);
+    QCOMPARE(w.form.session().simSize(), 40);
     QVERIFY(w.fakes.errors.messages.isEmpty());
 
     // The write still empties every index of the SIM as listed.
     w.form.SaveOXAClick();
-    for (int reply = 0; reply < 200 && w.form.state.WriteInProgress; ++reply)
+    for (int reply = 0; reply < 200 && w.form.session().writing(); ++reply)
         w.line("OK");
     QVERIFY(w.fakes.port.sent.contains("AT+CPBW=40\r\n"));
     QVERIFY(w.fakes.port.sent.contains("AT+CPBR=1,40\r\n"));
@@ -292,16 +291,15 @@ void TestSafetyListing::malformedSimSizeIsRefused_data() {
 void TestSafetyListing::malformedSimSizeIsRefused() {
     QFETCH(QByteArray, reply);
     SafetyWindow w;
-    w.fakes.port.setDtr(true);
-    w.form.PrepareRead();
+    startRead(w.form, w.fakes.port);
     w.line("#SPN: Operator");
     w.line("OK");
     w.fakes.port.sent.clear();
     w.line(reply);
     QVERIFY(w.fakes.port.sent.isEmpty());
-    QVERIFY(!w.form.state.Read.underway());
+    QVERIFY(!w.form.session().reading());
     QCOMPARE(w.fakes.errors.messages.size(), 1);
-    QCOMPARE(w.form.state.SimSize, 40);
+    QCOMPARE(w.form.session().simSize(), 40);
     w.form.SaveOXAClick();
     QVERIFY(w.fakes.port.sent.isEmpty());
 }

@@ -55,7 +55,7 @@ void TestSafetyWrite::writeThatCannotFinishDoesNotStart() {
         w.form.appendPhoneBookRow(name, number);
     w.form.ctl<QPushButton>("SaveOXA")->click();
     QCOMPARE(w.fakes.port.sent, QList<QByteArray>{});
-    QVERIFY(!w.form.state.WriteInProgress);
+    QVERIFY(!w.form.session().writing());
     QVERIFY(w.form.ctl<QWidget>("Buttons")->isEnabled());
     QCOMPARE(w.fakes.errors.messages.size(), 1);
     for (const QString &part : named)
@@ -140,7 +140,7 @@ void TestSafetyWrite::refusalNamesTheCommandItAnswered() {
     // The refusal is read once the pause's handler has finished.
     for (int turn = 0; turn < 10; ++turn)
         QCoreApplication::processEvents();
-    QVERIFY(!w.form.state.WriteInProgress);
+    QVERIFY(!w.form.session().writing());
     QCOMPARE(w.fakes.errors.messages.size(), 1);
     const QString message = w.fakes.errors.messages.first();
     QVERIFY2(message.contains("ADMIN2") && message.contains("SIM index 2") &&

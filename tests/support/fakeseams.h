@@ -8,13 +8,14 @@
 
 namespace oxa::test {
 
-// Records each pause and returns at once; `during` runs inside it (bytes arriving meanwhile).
+// Records each pause and goes on at once; `during` runs first (bytes arriving meanwhile).
 class RecordingPause : public Pause {
 public:
-    void pause(int milliseconds) override {
+    void after(int milliseconds, std::function<void()> then) override {
         pauses << milliseconds;
         if (during)
             during();
+        then();
     }
     QList<int> pauses;
     std::function<void()> during;

@@ -3,7 +3,6 @@
 #include "faultwindow.h"
 #include "keyentries.h"
 #include "nodetext.h"
-#include "upload_flow.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -75,7 +74,7 @@ public:
         for (const char *timer : {"WriteTimeout", "EntryTimeout", "ReadSilence"})
             if (auto *t = w.form.findChild<QTimer *>(timer))
                 t->setInterval(ShortTimeoutMs);
-        setUploadReplyTimeout(w.form, ShortTimeoutMs);
+        w.form.session().uploadTimeout()->setInterval(ShortTimeoutMs);
         w.dialogs.confirmAnswers.enqueue(true);
         w.form.start();
         runOut();
@@ -86,23 +85,24 @@ public:
     QString failure;
 
     void run(const SessionOp &op) {
-        const int listingsBefore = w.form.state.ListingsShown;
+        const int listingsBefore = w.form.configuration().listingsApplied();
         expected.reset();
         perform(op);
         runOut();
         expected.reset();
         if (!failure.isEmpty())
             return;
-        if (w.form.state.ListingsShown != listingsBefore && !w.form.state.Read.underway())
+        if (w.form.configuration().listingsApplied() != listingsBefore && !w.form.session().reading())
             checkWindowShowsSim();
-        if (failure.isEmpty() && !w.form.state.Read.underway() && w.form.state.ListingStale.isEmpty())
+        if (failure.isEmpty() && !w.form.session().reading() &&
+            w.form.configuration().listingStale().isEmpty())
             checkIndexesMatchSim();
     }
 
     QString trace() {
         return QStringLiteral("listings %1, stale \"%2\", messages %3, sim %4 used\n    %5")
-            .arg(w.form.state.ListingsShown)
-            .arg(w.form.state.ListingStale)
+            .arg(w.form.configuration().listingsApplied())
+            .arg(w.form.configuration().listingStale())
             .arg(w.errors.messages.size())
             .arg(w.unit().sim().usedEntries().size())
             .arg(w.form.monitor()
@@ -128,7 +128,7 @@ private:
 
     void checkCommand(const QByteArray &line) {
         if (!line.startsWith("AT+CPBW=") || line.size() < 9 || line[8] < '0' || line[8] > '9' ||
-            w.form.state.WriteInProgress)
+            w.form.session().writing())
             return;
         const QByteArray rest = line.mid(8);
         const int index = rest.left(rest.indexOf(',') < 0 ? rest.size() : rest.indexOf(',')).toInt();
@@ -160,9 +160,10 @@ private:
 
     bool idle() {
         const auto *entryTimeout = w.form.findChild<QTimer *>("EntryTimeout");
-        return !w.form.handlerRunning() && !w.form.state.WriteInProgress && !w.form.state.UploadWaiting &&
-               !w.form.state.DetectChangePending && !w.form.state.Read.underway() &&
-               !(entryTimeout && entryTimeout->isActive()) && w.line.bytesAvailable() == 0;
+        return !w.form.handlerRunning() && !w.form.session().writing() &&
+               !w.form.session().uploadStepWaiting() && !w.form.session().detectChangePending() &&
+               !w.form.session().reading() && !(entryTimeout && entryTimeout->isActive()) &&
+               w.line.bytesAvailable() == 0;
     }
 
     void runOut() {
@@ -283,8 +284,8 @@ private:
             }
             break;
         case SessionOp::Kind::DetectToggle:
-            if (!w.form.state.DetectEntry.isEmpty())
-                expected = targetOfNode(w.form.state.DetectEntry);
+            if (!w.form.configuration().detectEntry().isEmpty())
+                expected = targetOfNode(w.form.configuration().detectEntry());
             click("DetBut");
             break;
         case SessionOp::Kind::LoadFile: {
@@ -402,8 +403,8 @@ private:
             for (int i = 0; i < t->topLevelItemCount(); ++i)
                 check(t->topLevelItem(i)->text(0).toLatin1(), name);
         }
-        if (!w.form.state.DetectEntry.isEmpty())
-            check(w.form.state.DetectEntry, "the detect box");
+        if (!w.form.configuration().detectEntry().isEmpty())
+            check(w.form.configuration().detectEntry(), "the detect box");
     }
 
     struct Strike {

@@ -53,7 +53,8 @@ struct SimWindow {
     bool upload(const QString &list, qint64 budgetMs = 120000) {
         form->ctl<QPlainTextEdit>("List")->setPlainText(list);
         QMetaObject::invokeMethod(form->control("Upgrade"), "click");
-        return settle([this] { return !form->state.UploadWaiting && !form->handlerRunning(); }, budgetMs);
+        return settle([this] { return !form->session().uploadStepWaiting() && !form->handlerRunning(); },
+                      budgetMs);
     }
     void writeFile(const QString &name, const QByteArray &bytes) {
         QFile file(folder.filePath(name));
@@ -101,8 +102,8 @@ void TestUploadSim::everyKindOfStepRunsToTheEnd() {
     QCOMPARE(w.moduleFile("table.bin"), std::optional<QByteArray>(everyByte));
     QCOMPARE(w.moduleFile("ring.amr"), std::optional<QByteArray>(voice));
     QCOMPARE(w.host->unit().files().startScript(), QByteArray("main.pyo"));
-    QCOMPARE(w.form->state.UploadIndex, 6);
-    QVERIFY(!w.form->state.AsendPending);
+    QCOMPARE(w.form->session().uploadIndex(), 6);
+    QVERIFY(!w.form->session().asendPending());
     QVERIFY(!w.form->ctl<QWidget>("Prubeh")->isHidden());
 
     const QStringList lines = w.form->monitor()->lines();
@@ -138,7 +139,7 @@ void TestUploadSim::fileArrivesWhole() {
     QVERIFY(stored);
     QCOMPARE(stored->size(), data.size());
     QVERIFY(*stored == data);
-    QCOMPARE(w.form->state.UploadIndex, 2); // both lines done
+    QCOMPARE(w.form->session().uploadIndex(), 2); // both lines done
     QCOMPARE(w.monitorCount("flush buffer"), (size - 1) / 64000);
 }
 

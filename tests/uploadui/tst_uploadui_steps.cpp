@@ -1,6 +1,5 @@
 // Upload steps on the window, reply by reply: each kind's exchange, data in pieces as the output
 // queue drains, the pause before a file send, the progress bar, and the faults that stop an upload.
-#include "upload_flow.h"
 #include "uploadfixture.h"
 
 #include <QTest>
@@ -102,7 +101,7 @@ void TestUploadSteps::stepExchange() {
     w.port.deliver("OK\r\n");
     QVERIFY(w.port.sent.isEmpty());
     QVERIFY(!w.uploading());
-    QVERIFY(!w.form->state.AsendPending);
+    QVERIFY(!w.form->session().asendPending());
     QVERIFY(!w.progress()->isHidden());
     QCOMPARE(w.progress()->value(), 2);
     QVERIFY2(w.errors.messages.isEmpty(), qPrintable(w.errors.messages.join('\n')));
@@ -167,7 +166,7 @@ void TestUploadSteps::asendWaitsTheConfiguredPauseBeforeItsCommand() {
     QCOMPARE(w.pause.pauses, QList<int>({500, 750}));
     QCOMPARE(sentAtPause, QList<qsizetype>({1, 1})); // both before the command went out
     QCOMPARE(w.port.sent.last(), QByteArray("AT#ASEND=a.amr,300\r\n"));
-    QVERIFY(w.form->state.AsendPending);
+    QVERIFY(w.form->session().asendPending());
 }
 
 void TestUploadSteps::namesKeepTheirBytesFromListToModule() {
@@ -198,7 +197,7 @@ void TestUploadSteps::progressFollowsTheStepsAndUpgradeStartsOver() {
 
     w.upgrade(); // pressed again: line 0 once more
     QCOMPARE(w.port.sent.last(), QByteArray("AT#ESCRIPT=a\r\n"));
-    QCOMPARE(w.form->state.UploadIndex, 0);
+    QCOMPARE(w.form->session().uploadIndex(), 0);
     for (int i = 0; i < 3; ++i)
         w.port.deliver("OK\r\n");
     QCOMPARE(w.port.sent.size(), 6);
@@ -271,7 +270,7 @@ void TestUploadSteps::faultStopsWithOneMessage() {
     };
     if (fault == "timeout") {
         QVERIFY(replyTimer(w)->isActive());
-        w.inHandler([&] { uploadReplyTimedOut(*w.form); });
+        w.timeOutStep();
     } else if (fault == "lost") {
         loseTheLine();
     } else if (fault == ">>> lost") {
@@ -287,16 +286,14 @@ void TestUploadSteps::faultStopsWithOneMessage() {
     for (const QString &part : message)
         QVERIFY2(w.errors.messages[0].contains(part), qPrintable(w.errors.messages[0]));
     QVERIFY(!w.uploading());
-    QVERIFY(!w.form->state.AsendPending);
+    QVERIFY(!w.form->session().asendPending());
     QVERIFY(w.progress()->isHidden());
     QVERIFY(!replyTimer(w) || !replyTimer(w)->isActive());
 
     // Late replies and a second failure change nothing: no further step, no second message.
     w.port.deliver("\r\n>>>\r\nOK\r\n#ASENDEV: 0\r\nOK\r\n");
-    w.inHandler([&] {
-        w.form->uploadStepFailed("ERROR");
-        uploadReplyTimedOut(*w.form);
-    });
+    w.port.deliver("\r\nERROR\r\n");
+    w.timeOutStep();
     QCOMPARE(w.port.sent.size(), sentCommands);
     QCOMPARE(w.errors.messages.size(), 1);
 }
@@ -355,7 +352,7 @@ void TestUploadSteps::replyTimerRunsWhileAStepWaits() {
 
     // The timer's own tick ends a waiting step, through the window's handler.
     w.upgrade();
-    setUploadReplyTimeout(*w.form, 0);
+    w.form->session().uploadTimeout()->setInterval(0);
     w.upgrade();
     QVERIFY(timer->isActive());
     QTRY_COMPARE_WITH_TIMEOUT(w.errors.messages.size(), 1, 0);

@@ -4,11 +4,13 @@
 #include "monitor.h"
 #include "tform1.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace oxa::test {
 
@@ -66,7 +68,14 @@ struct UploadWindow {
     QProgressBar *progress() const { return form->ctl<QProgressBar>("Prubeh"); }
     QStringList monitorLines() const { return form->monitor()->lines(); }
     int monitorCount(const QString &line) const { return int(monitorLines().count(line)); }
-    bool uploading() const { return form->state.UploadWaiting; }
+    bool uploading() const { return form->session().uploadStepWaiting(); }
+    // The step's reply timer runs out, as the event loop would let it.
+    void timeOutStep() {
+        QTimer *timer = form->session().uploadTimeout();
+        timer->start(0);
+        for (int turn = 0; turn < 100 && timer->isActive(); ++turn)
+            QCoreApplication::processEvents();
+    }
 
     QTemporaryDir folder;
     QString previousFolder;

@@ -21,7 +21,9 @@ PortDialog::PortDialog(const QList<PortEntry> &ports, const QString &preselect, 
     m_ports->setInsertPolicy(QComboBox::NoInsert);
     m_ports->setMinimumWidth(320);
     for (const PortEntry &entry : ports) {
-        const QString shown = entry.description.isEmpty() ? entry.name : entry.name + QStringLiteral("  —  ") + entry.description;
+        const QString shown = entry.description.isEmpty()
+                                  ? entry.name
+                                  : entry.name + QStringLiteral("  —  ") + entry.description;
         m_ports->addItem(shown, entry.name);
     }
     const int index = preselectedIndex(ports, preselect);
@@ -65,7 +67,8 @@ int PortDialog::preselectedIndex(const QList<PortEntry> &ports, const QString &p
     for (qsizetype i = 0; i < ports.size(); ++i) {
         const QString &name = ports[i].name;
         if (name.endsWith(QString::number(number)) &&
-            !(name.size() > QString::number(number).size() && name.at(name.size() - QString::number(number).size() - 1).isDigit()))
+            !(name.size() > QString::number(number).size() &&
+              name.at(name.size() - QString::number(number).size() - 1).isDigit()))
             return int(i);
     }
     return -1;
